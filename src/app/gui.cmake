@@ -1,0 +1,1 @@
+# Windows of the shell are added here as they are written.

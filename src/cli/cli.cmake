@@ -1,0 +1,5 @@
+target_sources(pelomira-cli PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/CliCommands.h
+  ${CMAKE_CURRENT_LIST_DIR}/main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CliSettings.cpp
+)

@@ -1,0 +1,1 @@
+# Windows of this area are added here as they are written.

@@ -1,0 +1,252 @@
+#include "platform/linux/LinuxPlatform.h"
+
+#include "Version.h"
+#include "app/AppError.h"
+#include "app/TextUtils.h"
+#include "platform/Paths.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <limits.h>
+#include <pwd.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/utsname.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+std::string envOr(const char* name, const std::string& fallback) {
+    const char* v = std::getenv(name);
+    return (v && *v) ? std::string(v) : fallback;
+}
+
+std::string stripTrailingSeparators(std::string s) {
+    while (s.size() > 1 && endsWithSeparator(s))
+        s.pop_back();
+    return s;
+}
+
+std::string readLink(const std::string& path) {
+    char buf[PATH_MAX];
+    const ssize_t n = ::readlink(path.c_str(), buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+}
+
+std::string readFirstLine(const std::string& path) {
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+// Splits a command line at blanks, keeping "quoted parts" together.
+std::vector<std::string> splitCommandLine(const std::string& commandLine) {
+    std::vector<std::string> args;
+    std::string current;
+    bool quoted = false, any = false;
+    for (char c : commandLine) {
+        if (c == '"') {
+            quoted = !quoted;
+            any = true;
+        } else if (c == ' ' && !quoted) {
+            if (any)
+                args.push_back(current);
+            current.clear();
+            any = false;
+        } else {
+            current += c;
+            any = true;
+        }
+    }
+    if (any)
+        args.push_back(current);
+    return args;
+}
+
+// Starts argv in workDir without waiting; the child is detached so it never lingers as a zombie.
+bool spawnDetached(const std::vector<std::string>& args, const std::string& workDir, std::string& why) {
+    if (args.empty()) {
+        why = "linha de comando vazia";
+        return false;
+    }
+    int pipefd[2];
+    if (::pipe2(pipefd, O_CLOEXEC) != 0) {
+        why = std::strerror(errno);
+        return false;
+    }
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        why = std::strerror(errno);
+        ::close(pipefd[0]);
+        ::close(pipefd[1]);
+        return false;
+    }
+    if (pid == 0) {
+        ::close(pipefd[0]);
+        ::setsid();
+        const pid_t grandchild = ::fork();
+        if (grandchild != 0)
+            ::_exit(grandchild < 0 ? 127 : 0);
+        if (!workDir.empty() && ::chdir(workDir.c_str()) != 0) {
+            const int e = errno;
+            (void)!::write(pipefd[1], &e, sizeof e);
+            ::_exit(127);
+        }
+        std::vector<char*> argv;
+        for (const auto& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execvp(argv[0], argv.data());
+        const int e = errno;
+        (void)!::write(pipefd[1], &e, sizeof e);
+        ::_exit(127);
+    }
+    ::close(pipefd[1]);
+    int childErrno = 0;
+    const ssize_t n = ::read(pipefd[0], &childErrno, sizeof childErrno);
+    ::close(pipefd[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (n == static_cast<ssize_t>(sizeof childErrno)) {
+        why = std::strerror(childErrno);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<Platform> Platform::createNative() { return std::make_unique<LinuxPlatform>(); }
+
+std::string LinuxPlatform::windowsFolder() const {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const std::string base = (config && *config) ? std::string(config) : joinPath(homeFolder(), ".config");
+    return stripTrailingSeparators(envOr("PELOMIRA_WINDIR", joinPath(base, "pelomira")));
+}
+
+std::string LinuxPlatform::programFolder() const {
+    std::string folder = std::getenv("PELOMIRA_HOME") && *std::getenv("PELOMIRA_HOME")
+                             ? std::string(std::getenv("PELOMIRA_HOME"))
+                             : folderOf(readLink("/proc/self/exe"));
+    if (!endsWithSeparator(folder))
+        folder += "/";
+    return folder;
+}
+
+std::string LinuxPlatform::homeFolder() const {
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd* pw = ::getpwuid(::getuid()))
+        return pw->pw_dir;
+    return "/";
+}
+
+std::string LinuxPlatform::computerName() const {
+    char buf[256] = {};
+    if (::gethostname(buf, sizeof buf - 1) != 0)
+        return std::string();
+    return buf;
+}
+
+std::string LinuxPlatform::registeredUserName() const {
+    if (const passwd* pw = ::getpwuid(::getuid())) {
+        const std::string full = trim(split(pw->pw_gecos ? pw->pw_gecos : "", ',').front());
+        if (!full.empty())
+            return full;
+        return pw->pw_name ? pw->pw_name : "";
+    }
+    return std::string();
+}
+
+std::string LinuxPlatform::osVersionName() const {
+    utsname u{};
+    if (::uname(&u) != 0)
+        return "Linux";
+    return std::string(u.sysname) + " " + u.release;
+}
+
+std::string LinuxPlatform::programVersion() const {
+    return versionText(PELOMIRA_VERSION_MAJOR, PELOMIRA_VERSION_MINOR, PELOMIRA_VERSION_PATCH, PELOMIRA_VERSION_TWEAK);
+}
+
+int LinuxPlatform::countProcesses(const std::string& exeName) const {
+    const std::string wanted = foldCase(exeName);
+    int count = 0;
+    DIR* proc = ::opendir("/proc");
+    if (!proc)
+        return 0;
+    while (const dirent* e = ::readdir(proc)) {
+        const std::string pid = e->d_name;
+        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const std::string base = "/proc/" + pid;
+        // The state is the field after the parenthesised name; Z marks a zombie.
+        const std::string stat = readFirstLine(base + "/stat");
+        const size_t close = stat.rfind(')');
+        if (close == std::string::npos || close + 2 >= stat.size() || stat[close + 2] == 'Z')
+            continue;
+        std::string exe = readLink(base + "/exe");
+        if (endsWith(exe, " (deleted)"))
+            exe.resize(exe.size() - 10);
+        if (exe.empty())
+            exe = readFirstLine(base + "/comm");
+        if (foldCase(fileNameOf(exe)) == wanted || foldCase(exe) == wanted)
+            ++count;
+    }
+    ::closedir(proc);
+    return count;
+}
+
+bool LinuxPlatform::runProgram(const std::string& commandLine, const std::string& workDir) {
+    std::string why;
+    return spawnDetached(splitCommandLine(commandLine), workDir, why);
+}
+
+void LinuxPlatform::openWithSystem(const std::string& file, const std::string& params, const std::string& workDir) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0)
+        throw AppError("O arquivo " + file + " não foi encontrado");
+    std::vector<std::string> args;
+    if (S_ISREG(st.st_mode) && (st.st_mode & S_IXUSR) && ::access(file.c_str(), X_OK) == 0) {
+        args.push_back(file);
+        for (auto& p : splitCommandLine(params))
+            args.push_back(p);
+    } else if (endsWith(upperAscii(file), ".EXE")) {
+        // A Windows program cannot start here.
+        throw AppError("O arquivo " + file + " não é um programa que possa ser executado neste sistema");
+    } else {
+        args = {"xdg-open", file};
+    }
+    std::string why;
+    if (!spawnDetached(args, workDir, why))
+        throw AppError("Não foi possível abrir " + file + ": " + why);
+}
+
+std::optional<std::string> LinuxPlatform::findFileNoCase(const std::string& folder, const std::string& name) const {
+    const std::string exact = joinPath(folder, name);
+    struct stat st {};
+    if (::stat(exact.c_str(), &st) == 0)
+        return exact;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return std::nullopt;
+    std::optional<std::string> found;
+    const std::string wanted = foldCase(name);
+    while (const dirent* e = ::readdir(dir)) {
+        if (foldCase(e->d_name) == wanted) {
+            found = joinPath(folder, e->d_name);
+            break;
+        }
+    }
+    ::closedir(dir);
+    return found;
+}

@@ -1,0 +1,6 @@
+target_sources(core_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/TextUtilsTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IniFileTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LogsTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SettingsTest.cpp
+)

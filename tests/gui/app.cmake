@@ -1,0 +1,1 @@
+# GUI tests of this area are added here.

@@ -1,0 +1,1 @@
+# Core tests of this area are added here.
