@@ -29,3 +29,11 @@ struct CliCommand {
 
 /// Commands of each area; pelomira-cli's main gathers them.
 void registerSettingsCommands(std::vector<CliCommand>& commands);
+
+// Orientador commands
+
+// Integra commands
+
+// import commands
+
+// NORVIK commands

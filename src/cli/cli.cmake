@@ -2,4 +2,11 @@ target_sources(pelomira-cli PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CliCommands.h
   ${CMAKE_CURRENT_LIST_DIR}/main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CliSettings.cpp
+  # Orientador commands
+
+  # Integra commands
+
+  # import commands
+
+  # NORVIK commands
 )

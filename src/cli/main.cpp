@@ -47,6 +47,14 @@ int main(int argc, char** argv) {
     std::vector<CliCommand> commands;
     registerSettingsCommands(commands);
 
+    // Orientador commands
+
+    // Integra commands
+
+    // import commands
+
+    // NORVIK commands
+
     const CliArgs args = parse(argc, argv);
     if (args.positional.empty() || args.positional[0] == "help" || args.has("--help")) {
         std::cout << "uso: pelomira-cli COMANDO [opções]\n";

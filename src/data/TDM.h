@@ -1,5 +1,12 @@
 #pragma once
 
+// Members are grouped by area; each area adds its members and includes in its own block.
+
+// --- process record sets (import)
+// --- Orientador store
+// --- Integra database
+// --- Merlin web clients
+
 /// The shared data module: the one holder of the connections, tables, record sets, transform
 /// providers and web clients that the operations share. Created first, alive until exit.
 class TDM {
@@ -7,4 +14,12 @@ public:
     TDM() = default;
     TDM(const TDM&) = delete;
     TDM& operator=(const TDM&) = delete;
+
+    // --- process record sets (import)
+
+    // --- Orientador store
+
+    // --- Integra database
+
+    // --- Merlin web clients
 };
