@@ -86,3 +86,11 @@ void ConsoleOperator::balloon(const std::string& text) { m_out << "[PELOMIRA] " 
 void ConsoleOperator::openWithSystem(const std::string& file, const std::string& params, const std::string& workDir) {
     m_platform.openWithSystem(file, params, workDir);
 }
+
+bool ConsoleOperator::codeMappingPrompt(const std::string& customer, const std::string& registry,
+                                        const std::string& customerCode) {
+    m_err << "Código " << customerCode << " do cliente " << customer << " sem vínculo na tabela " << registry
+          << ". Informe-o com: pelomira-cli mapping set " << customer << " " << registry << " " << customerCode
+          << " CODIGO_MERLIN\n";
+    return false;
+}

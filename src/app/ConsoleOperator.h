@@ -40,6 +40,8 @@ public:
     void balloon(const std::string& text) override;
     void processEvents() override {}
     void openWithSystem(const std::string& file, const std::string& params, const std::string& workDir) override;
+    bool codeMappingPrompt(const std::string& customer, const std::string& registry,
+                           const std::string& customerCode) override;
 
     /// Number of error messages shown so far (the command's exit code uses it).
     int errorCount() const { return m_errors; }

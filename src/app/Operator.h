@@ -48,6 +48,12 @@ public:
     /// Lets pending window messages be handled, so windows stay drawn during long work.
     virtual void processEvents() = 0;
 
+    /// The code-mapping window (TfrmVinculo) for a customer code without a Merlin code: shown modally
+    /// until it closes; the window stores the mapping itself. Returns false when nobody can be asked
+    /// (an unattended run), so the caller stops instead of asking forever.
+    virtual bool codeMappingPrompt(const std::string& customer, const std::string& registry,
+                                   const std::string& customerCode) = 0;
+
     /// Opens a file with the system ("OPEN" action). Throws AppError when it cannot be started.
     virtual void openWithSystem(const std::string& file, const std::string& params, const std::string& workDir) = 0;
 };

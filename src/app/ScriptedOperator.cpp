@@ -90,6 +90,19 @@ void ScriptedOperator::openWithSystem(const std::string& file, const std::string
         throw AppError(m_openFailure);
 }
 
+bool ScriptedOperator::codeMappingPrompt(const std::string& customer, const std::string& registry,
+                                         const std::string& customerCode) {
+    m_calls.push_back({"codeMappingPrompt", customerCode, "", MessageIcon::None, {customer, registry}});
+    if (m_mappingActions.empty()) {
+        m_unexpected.push_back("code mapping: " + customer + " " + registry + " " + customerCode);
+        return false;
+    }
+    auto action = std::move(m_mappingActions.front());
+    m_mappingActions.pop_front();
+    action();
+    return true;
+}
+
 std::vector<ScriptedOperator::Call> ScriptedOperator::callsOf(const std::string& kind) const {
     std::vector<Call> out;
     for (const auto& c : m_calls)

@@ -3,6 +3,7 @@
 #include "app/Operator.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,8 @@ class ScriptedOperator : public Operator {
 public:
     struct Call {
         std::string kind; // message, ask, showMessage, openFile, browseFolder, progressOpen, progressStep,
-                          // progressClose, waitOpen, waitClose, balloon, openWithSystem
+                          // progressClose, waitOpen, waitClose, balloon, openWithSystem,
+                          // codeMappingPrompt
         std::string text; // the main text (message text, progress caption, file name …)
         std::string caption;
         MessageIcon icon = MessageIcon::None;
@@ -24,6 +26,8 @@ public:
     void queueButton(int button) { m_buttons.push_back(button); }
     void queueFile(const std::string& file) { m_files.push_back(file); }
     void queueFolder(const std::string& folder) { m_folders.push_back(folder); }
+    /// The next code-mapping prompt runs action (for example, stores the mapping) and returns true.
+    void queueMappingAction(std::function<void()> action) { m_mappingActions.push_back(std::move(action)); }
     /// When set, openWithSystem records the call and throws AppError with this text.
     void failOpenWith(const std::string& why) { m_openFailure = why; }
 
@@ -44,6 +48,8 @@ public:
     void balloon(const std::string& text) override;
     void processEvents() override { ++m_processEvents; }
     void openWithSystem(const std::string& file, const std::string& params, const std::string& workDir) override;
+    bool codeMappingPrompt(const std::string& customer, const std::string& registry,
+                           const std::string& customerCode) override;
 
     const std::vector<Call>& calls() const { return m_calls; }
     /// Calls of one kind, in order.
@@ -62,6 +68,7 @@ private:
     std::deque<int> m_buttons;
     std::deque<std::string> m_files;
     std::deque<std::string> m_folders;
+    std::deque<std::function<void()>> m_mappingActions;
     std::vector<std::string> m_unexpected;
     std::string m_openFailure;
     std::string m_progressText;
