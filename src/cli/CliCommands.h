@@ -33,6 +33,7 @@ void registerSettingsCommands(std::vector<CliCommand>& commands);
 // Orientador commands
 
 // Integra commands
+void registerIntegraCommands(std::vector<CliCommand>& commands);
 
 // import commands
 

@@ -5,6 +5,7 @@ target_sources(pelomira-cli PRIVATE
   # Orientador commands
 
   # Integra commands
+  ${CMAKE_CURRENT_LIST_DIR}/CliIntegra.cpp
 
   # import commands
 

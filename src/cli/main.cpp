@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
     // Orientador commands
 
     // Integra commands
+    registerIntegraCommands(commands);
 
     // import commands
 

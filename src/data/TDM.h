@@ -5,6 +5,10 @@
 // --- process record sets (import)
 // --- Orientador store
 // --- Integra database
+#include "app/TextUtils.h"
+#include "data/IntegraDatabase.h"
+#include "data/IntegraRows.h"
+#include "data/IntegraTable.h"
 // --- Merlin web clients
 
 /// The shared data module: the one holder of the connections, tables, record sets, transform
@@ -20,6 +24,22 @@ public:
     // --- Orientador store
 
     // --- Integra database
+    IntegraDatabase sqlConIntegra;
+    IntegraRows cdsFabricante, cdsPais, cdsUnidade, cdsExportador, cdsVinculo, cdsGerados;
+    IntegraTable sqlDsFabricante{sqlConIntegra, "FABRICANTE", cdsFabricante};
+    IntegraTable sqlDsPais{sqlConIntegra, "PAIS", cdsPais};
+    IntegraTable sqlDsUnidade{sqlConIntegra, "UNIDADE", cdsUnidade};
+    IntegraTable sqlDsExportador{sqlConIntegra, "EXPORTADOR", cdsExportador};
+    IntegraTable sqlDsVinculo{sqlConIntegra, "VINCULO", cdsVinculo};
+    IntegraTable sqlDsGerados{sqlConIntegra, "GERADOS", cdsGerados};
+    /// The statement of an Integra table by its name ("UNIDADE" …, any case), or nullptr.
+    IntegraTable* integraTable(const std::string& name) {
+        for (IntegraTable* t :
+             {&sqlDsFabricante, &sqlDsPais, &sqlDsUnidade, &sqlDsExportador, &sqlDsVinculo, &sqlDsGerados})
+            if (upperAscii(name) == t->tableName())
+                return t;
+        return nullptr;
+    }
 
     // --- Merlin web clients
 };
