@@ -36,5 +36,6 @@ void registerSettingsCommands(std::vector<CliCommand>& commands);
 void registerIntegraCommands(std::vector<CliCommand>& commands);
 
 // import commands
+void registerMerlinCommands(std::vector<CliCommand>& commands);
 
 // NORVIK commands

@@ -8,6 +8,7 @@ target_sources(pelomira-cli PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CliIntegra.cpp
 
   # import commands
+  ${CMAKE_CURRENT_LIST_DIR}/CliMerlin.cpp
 
   # NORVIK commands
 )

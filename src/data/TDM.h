@@ -10,6 +10,7 @@
 #include "data/IntegraRows.h"
 #include "data/IntegraTable.h"
 // --- Merlin web clients
+#include "import/MerlinClient.h"
 
 /// The shared data module: the one holder of the connections, tables, record sets, transform
 /// providers and web clients that the operations share. Created first, alive until exit.
@@ -42,4 +43,8 @@ public:
     }
 
     // --- Merlin web clients
+    /// The process request and the return of registration data (GET).
+    MerlinClient IdHTTP;
+    /// receiveMerlinRequest (SOAP POST).
+    MerlinClient HTTPRIO;
 };
