@@ -32,7 +32,7 @@ std::string CodeMapping::insertSql(const std::string& customer, const std::strin
 
 std::optional<std::string> CodeMapping::find(const std::string& customer, const std::string& registry,
                                              const std::string& customerCode) {
-    IntegraRows& rows = m_table.query(lookupSql(trim(customer), trim(registry), trim(customerCode)));
+    RecordSet& rows = m_table.query(lookupSql(trim(customer), trim(registry), trim(customerCode)));
     if (rows.isEmpty())
         return std::nullopt;
     std::string merlin = rows.text("COD_MERLIN");

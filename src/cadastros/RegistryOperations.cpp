@@ -27,7 +27,7 @@ std::string q(const std::string& value) {
 RegistryOperations::RegistryOperations(AppContext& ctx, const Registry& registry)
     : m_ctx(ctx), m_registry(registry), m_table(tableOf(ctx, registry)) {}
 
-IntegraRows& RegistryOperations::rows() {
+RecordSet& RegistryOperations::rows() {
     return m_table.rows();
 }
 

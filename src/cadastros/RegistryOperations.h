@@ -7,7 +7,7 @@
 
 struct AppContext;
 class IntegraTable;
-class IntegraRows;
+class RecordSet;
 
 /// State of the row a registry window edits.
 enum class RegistryEditState { Browse, Insert, Edit };
@@ -27,7 +27,7 @@ public:
 
     const Registry& registry() const { return m_registry; }
     IntegraTable& table() { return m_table; }
-    IntegraRows& rows();
+    RecordSet& rows();
 
     std::string selectByCodeSql(const std::string& code) const;
     std::string insertSql(const std::string& code, const std::string& description) const;

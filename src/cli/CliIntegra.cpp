@@ -80,12 +80,14 @@ int registry(AppContext& ctx, const CliArgs& args) {
             throw AppError("Tabela desconhecida: " + p[2] +
                            " (use UNIDADE, PAIS, EXPORTADOR, FABRICANTE, VINCULO ou GERADOS).");
         useConfiguredDatabase(ctx);
-        const IntegraRows& rows = table->query(table->selectAllSql());
-        std::cout << join(rows.columns(), ";") << "\n";
-        for (const IntegraRow& row : rows.rows()) {
+        RecordSet& rows = table->query(table->selectAllSql());
+        const std::vector<std::string> fields = rows.fieldNames();
+        std::cout << join(fields, ";") << "\n";
+        for (std::size_t i = 0; i < rows.recordCount(); ++i) {
+            rows.moveTo(i);
             std::vector<std::string> values;
-            for (const IntegraValue& v : row)
-                values.push_back(v.value_or(std::string()));
+            for (const std::string& field : fields)
+                values.push_back(rows.text(field));
             std::cout << join(values, ";") << "\n";
         }
         table->close();

@@ -119,7 +119,7 @@ std::string connectFailure(const std::string& location, bool server, IStatus* st
 // engine would be retried through a server on the default port and the message would blame that.
 class Dpb {
 public:
-    Dpb(Status& status, bool server, bool creating) {
+    Dpb(Status& status, bool server, bool creating, bool forcedWrites = true) {
         m_builder = client().util->getXpbBuilder(&status.w, IXpbBuilder::DPB, nullptr, 0);
         m_builder->insertString(&status.w, isc_dpb_user_name, IntegraDatabase::UserName);
         m_builder->insertString(&status.w, isc_dpb_password, IntegraDatabase::Password);
@@ -129,6 +129,7 @@ public:
         if (creating) {
             m_builder->insertString(&status.w, isc_dpb_set_db_charset, "UTF8");
             m_builder->insertInt(&status.w, isc_dpb_page_size, 8192);
+            m_builder->insertInt(&status.w, isc_dpb_force_write, forcedWrites ? 1 : 0);
         }
         m_length = m_builder->getBufferLength(&status.w);
         m_buffer = m_builder->getBuffer(&status.w);
@@ -371,7 +372,7 @@ bool IntegraDatabase::isServerPath(const std::string& location) {
     return first != '/' && first != '.' && first != '~' && first != '\\';
 }
 
-void IntegraDatabase::create(const std::string& location, const std::string& schemaSql) {
+void IntegraDatabase::create(const std::string& location, const std::string& schemaSql, bool forcedWrites) {
     if (trim(location).empty())
         throw AppError("Informe o arquivo do novo banco de dados Integra.");
     const bool server = isServerPath(location);
@@ -390,7 +391,7 @@ void IntegraDatabase::create(const std::string& location, const std::string& sch
     Status status;
     IAttachment* attachment = nullptr;
     try {
-        Dpb dpb(status, server, true);
+        Dpb dpb(status, server, true, forcedWrites);
         attachment = client().dispatcher->createDatabase(&status.w, location.c_str(), dpb.length(), dpb.buffer());
     } catch (const FbException& e) {
         throw AppError("Não foi possível criar o banco de dados Integra \"" + location +

@@ -59,7 +59,9 @@ public:
     static bool isServerPath(const std::string& location);
     /// Creates a new database at location (UTF8, dialect 3) and runs the statements of schemaSql in it.
     /// Refuses a local file that already exists; a failed schema leaves no database behind.
-    static void create(const std::string& location, const std::string& schemaSql);
+    /// forcedWrites: every page reaches the disk before a commit returns (off only for throw-away
+    /// databases, such as those of the tests).
+    static void create(const std::string& location, const std::string& schemaSql, bool forcedWrites = true);
     /// The statements of an SQL script: split at ";" outside quotes and comments, comments removed.
     static std::vector<std::string> splitScript(const std::string& script);
 

@@ -7,8 +7,8 @@
 // --- Integra database
 #include "app/TextUtils.h"
 #include "data/IntegraDatabase.h"
-#include "data/IntegraRows.h"
 #include "data/IntegraTable.h"
+#include "data/RecordSet.h"
 // --- Merlin web clients
 #include "import/MerlinClient.h"
 
@@ -26,7 +26,12 @@ public:
 
     // --- Integra database
     IntegraDatabase sqlConIntegra;
-    IntegraRows cdsFabricante, cdsPais, cdsUnidade, cdsExportador, cdsVinculo, cdsGerados;
+    RecordSet cdsFabricante{"cdsFabricante"};
+    RecordSet cdsPais{"cdsPais"};
+    RecordSet cdsUnidade{"cdsUnidade"};
+    RecordSet cdsExportador{"cdsExportador"};
+    RecordSet cdsVinculo{"cdsVinculo"};
+    RecordSet cdsGerados{"cdsGerados"};
     IntegraTable sqlDsFabricante{sqlConIntegra, "FABRICANTE", cdsFabricante};
     IntegraTable sqlDsPais{sqlConIntegra, "PAIS", cdsPais};
     IntegraTable sqlDsUnidade{sqlConIntegra, "UNIDADE", cdsUnidade};

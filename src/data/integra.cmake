@@ -9,8 +9,6 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/IntegraSchema.cpp.in ${CMAKE_BINARY_DIR
 target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/IntegraDatabase.h
   ${CMAKE_CURRENT_LIST_DIR}/IntegraDatabase.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/IntegraRows.h
-  ${CMAKE_CURRENT_LIST_DIR}/IntegraRows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IntegraTable.h
   ${CMAKE_CURRENT_LIST_DIR}/IntegraTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IntegraSchema.h
