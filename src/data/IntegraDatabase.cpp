@@ -319,8 +319,15 @@ IntegraResult IntegraDatabase::query(const std::string& sql) {
         statement = nullptr;
         transaction->commit(&status.w);
         transaction = nullptr;
-    } catch (const FbException& e) {
-        const std::string text = statusText(e.getStatus());
+    } catch (...) {
+        std::string text = "Falha inesperada ao executar o comando no banco de dados Integra.";
+        try {
+            throw;
+        } catch (const FbException& e) {
+            text = statusText(e.getStatus());
+        } catch (const std::exception& e) {
+            text = e.what();
+        }
         if (cursor)
             cursor->release();
         if (statement)
