@@ -52,6 +52,16 @@ TEST(RegistryOperations, SaveInsertsOrUpdatesAndShowsTheSavedRow) {
     EXPECT_EQ(w.column("SELECT COUNT(*) FROM UNIDADE"), std::vector<std::string>{"1"});
 }
 
+TEST(RegistryOperations, EachRegistryStoresCodeThenDescription) {
+    IntegraWorld w;
+    for (const Registry* r : Registry::all()) {
+        RegistryOperations ops(w.ctx, *r);
+        ASSERT_TRUE(ops.save(RegistryEditState::Insert, "C'1", "D'" + r->name).saved) << r->table;
+        EXPECT_EQ(w.column("SELECT " + r->codeColumn + " || '=' || DESCRICAO FROM " + r->table),
+                  std::vector<std::string>{"C'1=D'" + r->name});
+    }
+}
+
 TEST(RegistryOperations, SaveChecksBothFieldsFirst) {
     IntegraWorld w;
     RegistryOperations ops(w.ctx, Registry::exportador());
