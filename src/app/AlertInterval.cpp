@@ -12,8 +12,8 @@ int AlertInterval::milliseconds(const std::string& intervalo, int unitMs) {
         throw AppError("O intervalo da checagem automática deve ser maior que zero (" + trim(intervalo) + ")");
     const long long most = INT_MAX / unitMs;
     if (value > most)
-        throw AppError("O intervalo da checagem automática é grande demais (" + trim(intervalo) +
-                       "); o máximo é " + std::to_string(most));
+        throw AppError("O intervalo da checagem automática é grande demais (" + trim(intervalo) + "); o máximo é " +
+                       std::to_string(most));
     return static_cast<int>(value * unitMs);
 }
 

@@ -6,10 +6,18 @@ std::vector<std::string>& BusyGuard::running() {
     return names;
 }
 
-BusyGuard::BusyGuard(std::string operation) { running().push_back(std::move(operation)); }
+BusyGuard::BusyGuard(std::string operation) {
+    running().push_back(std::move(operation));
+}
 
-BusyGuard::~BusyGuard() { running().pop_back(); }
+BusyGuard::~BusyGuard() {
+    running().pop_back();
+}
 
-bool BusyGuard::busy() { return !running().empty(); }
+bool BusyGuard::busy() {
+    return !running().empty();
+}
 
-std::string BusyGuard::operation() { return running().empty() ? std::string() : running().front(); }
+std::string BusyGuard::operation() {
+    return running().empty() ? std::string() : running().front();
+}

@@ -13,17 +13,17 @@ class SettingsSave {
 public:
     /// The texts of the window's fields as the operator left them.
     struct Fields {
-        std::string bancodeDados;   // edBancodeDados
-        std::string arqTransform;   // edArqTransform
-        std::string endWSProc;      // edEndWS_Proc
-        std::string endWSIntegr;    // edEndWS_Integr
-        std::string nomeXML;        // edNomeXML
-        std::string atualizacoes;   // edAtualizacoes
-        std::string pastaXML;       // edPastaXML
-        std::string endServidor;    // edEnd_Servidor
+        std::string bancodeDados;    // edBancodeDados
+        std::string arqTransform;    // edArqTransform
+        std::string endWSProc;       // edEndWS_Proc
+        std::string endWSIntegr;     // edEndWS_Integr
+        std::string nomeXML;         // edNomeXML
+        std::string atualizacoes;    // edAtualizacoes
+        std::string pastaXML;        // edPastaXML
+        std::string endServidor;     // edEnd_Servidor
         std::string alertaIntervalo; // edAlerta_Intervalo
-        int alertaTipoIndex = -1;   // cbAlerta_Tipo, -1 when no unit is selected
-        std::string alertaTipoText; // the text of the selected unit
+        int alertaTipoIndex = -1;    // cbAlerta_Tipo, -1 when no unit is selected
+        std::string alertaTipoText;  // the text of the selected unit
         std::string codHoneywell, codSamsung, codSynthes;
         std::string pastaHoneywell, pastaSamsung, pastaSynthes;
     };

@@ -24,7 +24,9 @@ std::string charAt(const std::string& text, long long pos) {
     return charSub(text, static_cast<size_t>(pos - 1), 1);
 }
 
-int digitAt(const std::string& text, long long pos) { return static_cast<int>(toInteger(charAt(text, pos))); }
+int digitAt(const std::string& text, long long pos) {
+    return static_cast<int>(toInteger(charAt(text, pos)));
+}
 
 std::optional<fs::file_time_type> modificationTime(const std::string& path) {
     std::error_code ec;
