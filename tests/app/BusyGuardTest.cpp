@@ -1,5 +1,5 @@
-#include "app/AlertInterval.h"
 #include "app/BusyGuard.h"
+#include "app/AlertInterval.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
+#include "app/SettingsSave.h"
 #include "TestEnv.h"
 #include "app/AlertTimer.h"
 #include "app/Logs.h"
 #include "app/ScriptedOperator.h"
 #include "app/Settings.h"
-#include "app/SettingsSave.h"
 #include "platform/Platform.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
+#include "app/VersionUpdate.h"
 #include "TestEnv.h"
 #include "app/Logs.h"
 #include "app/ScriptedOperator.h"
 #include "app/Settings.h"
-#include "app/VersionUpdate.h"
 #include "platform/Platform.h"
 
 #include <gtest/gtest.h>
@@ -71,7 +71,8 @@ TEST(VersionUpdate, PositionsCountFromTheEndOfTheFullPath) {
               "Versão do PELOMIRA no terminal: 1.0.3.5\rVersão atual do PELOMIRA: 1_0_3_6\r"
               "Deseja atualizar o PELOMIRA agora ?");
     // 1.5.0.0 against a running 2.0.0.0 is older: the first differing number decides.
-    EXPECT_FALSE(VersionUpdate::installerVersion("/u/_PELOMIRA_1_5_0_0.EXE") > VersionUpdate::runningVersion("2.0.0.0"));
+    EXPECT_FALSE(VersionUpdate::installerVersion("/u/_PELOMIRA_1_5_0_0.EXE") >
+                 VersionUpdate::runningVersion("2.0.0.0"));
     EXPECT_TRUE(VersionUpdate::installerVersion("/u/_PELOMIRA_1_0_3_6.EXE") > VersionUpdate::runningVersion("1.0.3.5"));
 }
 
@@ -79,7 +80,7 @@ TEST(VersionUpdate, CandidateIsTheNewestInstallerWhateverItsNumber) {
     UpdateWorld w;
     w.file("_PELOMIRA_1_0_3_6.EXE", 60);
     const std::string newer = w.file("_pelomira_1_0_2_0.exe", 5);
-    w.file("_PELOMIRA_1_0_9_9.TXT", 1); // not an executable
+    w.file("_PELOMIRA_1_0_9_9.TXT", 1);                       // not an executable
     TestEnv::makeFolder(w.folder + "/_PELOMIRA_9_9_9_9.EXE"); // a folder, not a file
     EXPECT_EQ(VersionUpdate::chooseCandidate(w.folder), newer);
 }
