@@ -4,13 +4,16 @@
 #include "app/TextUtils.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int ButtonTop = 62;
-constexpr int ButtonWidth = 97;
+constexpr int ButtonWidth = 105;
 constexpr int ButtonHeight = 41;
 
 QPushButton* makeButton(QWidget* parent, const char* name, int left) {
@@ -19,6 +22,24 @@ QPushButton* makeButton(QWidget* parent, const char* name, int left) {
     b->setGeometry(left, ButtonTop, ButtonWidth, ButtonHeight);
     b->setAutoDefault(false);
     return b;
+}
+
+// A caption as the button shows it, in a smaller font when its longest line would not fit.
+void setCaption(QPushButton* button, const std::string& caption) {
+    const QString text = shownText(caption);
+    button->setText(text);
+    QFont f = button->parentWidget()->font();
+    const int room = ButtonWidth - 10;
+    for (int size = f.pointSize(); size > 6; --size) {
+        f.setPointSize(size);
+        const QFontMetrics metrics(f);
+        int widest = 0;
+        for (const QString& line : text.split(QLatin1Char('\n')))
+            widest = std::max(widest, metrics.horizontalAdvance(QString(line).remove(QLatin1Char('&'))));
+        if (widest <= room)
+            break;
+    }
+    button->setFont(f);
 }
 
 } // namespace
@@ -53,10 +74,10 @@ TfrmMensagens::TfrmMensagens(QWidget* parent)
 void TfrmMensagens::prepare(const std::string& title, const std::string& message, const std::string& btn4Caption,
                             const std::string& btn3Caption, const std::string& btn2Caption,
                             const std::string& btn1Caption) {
-    btn1->setText(shownText(btn1Caption));
-    btn2->setText(shownText(btn2Caption));
+    setCaption(btn1, btn1Caption);
+    setCaption(btn2, btn2Caption);
     if (!btn3Caption.empty()) {
-        btn3->setText(shownText(btn3Caption));
+        setCaption(btn3, btn3Caption);
         btn3->show();
         if (btn4Caption.empty()) {
             // Three buttons: centred, btn3 rightmost.
@@ -66,7 +87,7 @@ void TfrmMensagens::prepare(const std::string& title, const std::string& message
         }
     }
     if (!btn4Caption.empty()) {
-        btn4->setText(shownText(btn4Caption));
+        setCaption(btn4, btn4Caption);
         btn4->show();
     }
     setWindowTitle(toQ(title));

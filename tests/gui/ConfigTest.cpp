@@ -223,8 +223,7 @@ private slots:
         w.op.queueFolder(xtr);
         c.btnProcurarTransf->click();
         QCOMPARE(c.edArqTransform->text().toStdString(), xtr);
-        QCOMPARE(w.op.messages(),
-                 (std::vector<std::string>{"Esta pasta não contém os arquivos de Transformação!"}));
+        QCOMPARE(w.op.messages(), (std::vector<std::string>{"Esta pasta não contém os arquivos de Transformação!"}));
         QCOMPARE(w.op.callsOf("browseFolder").at(0).text,
                  std::string("Selecione a pasta dos arquivos de Transformação"));
     }
@@ -270,8 +269,7 @@ private slots:
         c.edPastaXMLExit();
         c.edPastaXML->setText(QString::fromStdString(w.env.path("nada")));
         c.edPastaXMLExit();
-        QCOMPARE(w.op.messages(),
-                 (std::vector<std::string>{"Esta pasta não existe!", "Esta pasta não existe!"}));
+        QCOMPARE(w.op.messages(), (std::vector<std::string>{"Esta pasta não existe!", "Esta pasta não existe!"}));
     }
 
     void leavingAnIntegrationFolderOffersToCreateIt() {

@@ -87,9 +87,9 @@ private slots:
         ShellWorld world;
         TfrmPrincipal w(world.ctx);
         QVERIFY(w.ImportarTabelas1->menuAction()->isEnabled());
-        for (QAction* a : {w.SISCOMEX1, w.BuscarLI1, w.BuscarDSI1, w.BuscarLSI1, w.NORVIK1, w.Tabelas1, w.Processos1,
-                           w.Exportador1, w.FabricanteExportador1, w.Pas1, w.Unidade1, w.Honeywell1, w.Samsung1,
-                           w.Synthes1, w.Recriarndices1})
+        for (QAction* a :
+             {w.SISCOMEX1, w.BuscarLI1, w.BuscarDSI1, w.BuscarLSI1, w.NORVIK1, w.Tabelas1, w.Processos1, w.Exportador1,
+              w.FabricanteExportador1, w.Pas1, w.Unidade1, w.Honeywell1, w.Samsung1, w.Synthes1, w.Recriarndices1})
             QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
         QVERIFY(w.Configuraes2->isEnabled());
         QVERIFY(w.Sair1->isEnabled());
@@ -161,7 +161,8 @@ private slots:
         QCOMPARE(world.read("Tabelas", "ACIMTB"), std::string("0"));
         QVERIFY(w.ImportarTabelas1->menuAction()->isEnabled());
         QCOMPARE(w.sttPanel0->text(), QString::fromUtf8(TfrmPrincipal::CompanyName));
-        QCOMPARE(w.sttPanel1->text(), QString::fromUtf8("Versão ") + QString::fromStdString(world.platform->programVersion()));
+        QCOMPARE(w.sttPanel1->text(),
+                 QString::fromUtf8("Versão ") + QString::fromStdString(world.platform->programVersion()));
         QCOMPARE(w.sttPanel2->text(), QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
         QCOMPARE(w.sttPanel0->minimumWidth(), 700);
         QCOMPARE(w.sttPanel1->minimumWidth(), 100);
@@ -176,12 +177,18 @@ private slots:
         QTest::addColumn<QString>("intervalo");
         QTest::addColumn<QString>("tipo");
         QTest::addColumn<int>("milliseconds");
-        QTest::newRow("minutes") << "5" << "0" << 300000;
-        QTest::newRow("hours") << "2" << "1" << 7200000;
-        QTest::newRow("no unit counts minutes") << "3" << "-1" << 180000;
-        QTest::newRow("not a number") << "abc" << "0" << 0;
-        QTest::newRow("zero") << "0" << "1" << 0;
-        QTest::newRow("empty") << "" << "0" << 0;
+        QTest::newRow("minutes") << "5"
+                                 << "0" << 300000;
+        QTest::newRow("hours") << "2"
+                               << "1" << 7200000;
+        QTest::newRow("no unit counts minutes") << "3"
+                                                << "-1" << 180000;
+        QTest::newRow("not a number") << "abc"
+                                      << "0" << 0;
+        QTest::newRow("zero") << "0"
+                              << "1" << 0;
+        QTest::newRow("empty") << ""
+                               << "0" << 0;
     }
     void showStepSetsTheAlertInterval() {
         QFETCH(QString, intervalo);
@@ -289,8 +296,7 @@ private slots:
         QCOMPARE(messages.size(), size_t(9));
         const char* keys[] = {"CTRL+F12", "CTRL+I", "ALT+Y", "ALT+K", "ALT+Z", "ALT+W", "ALT+X", "ALT+T", "ALT+R"};
         for (int i = 0; i < 9; ++i) {
-            QCOMPARE(messages[i].text,
-                     "Não foi possível definir <" + std::string(keys[i]) + "> como tecla de atalho.");
+            QCOMPARE(messages[i].text, "Não foi possível definir <" + std::string(keys[i]) + "> como tecla de atalho.");
             QCOMPARE(std::string(TfrmSplash::hotKeyFailureText(i + 1)), messages[i].text);
         }
 

@@ -166,8 +166,7 @@ private slots:
         QtOperator op(*world.platform);
         QString shown;
         answerNextBox(&shown);
-        op.message("OCORREU UM ERRO\rPor favor entre em contato com o suporte técnico", "Pelomira",
-                   MessageIcon::Error);
+        op.message("OCORREU UM ERRO\rPor favor entre em contato com o suporte técnico", "Pelomira", MessageIcon::Error);
         QCOMPARE(shown, QString::fromUtf8("OCORREU UM ERRO\nPor favor entre em contato com o suporte técnico"));
 
         answerNextBox(&shown);
@@ -176,11 +175,11 @@ private slots:
         QVERIFY(shown.contains(QStringLiteral("PC")));
 
         std::string asked;
-        op.setCodeMappingPrompt([&asked](const std::string& customer, const std::string& registry,
-                                         const std::string& code) {
-            asked = customer + "/" + registry + "/" + code;
-            return true;
-        });
+        op.setCodeMappingPrompt(
+            [&asked](const std::string& customer, const std::string& registry, const std::string& code) {
+                asked = customer + "/" + registry + "/" + code;
+                return true;
+            });
         QVERIFY(op.codeMappingPrompt("SAMSUNG", "UNIDADE", "PC"));
         QCOMPARE(asked, std::string("SAMSUNG/UNIDADE/PC"));
     }
