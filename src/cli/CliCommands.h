@@ -35,5 +35,6 @@ void registerSettingsCommands(std::vector<CliCommand>& commands);
 // Integra commands
 
 // import commands
+void registerMerlinCommands(std::vector<CliCommand>& commands);
 
 // NORVIK commands

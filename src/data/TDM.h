@@ -6,6 +6,7 @@
 // --- Orientador store
 // --- Integra database
 // --- Merlin web clients
+#include "import/MerlinClient.h"
 
 /// The shared data module: the one holder of the connections, tables, record sets, transform
 /// providers and web clients that the operations share. Created first, alive until exit.
@@ -22,4 +23,8 @@ public:
     // --- Integra database
 
     // --- Merlin web clients
+    /// The process request and the return of registration data (GET).
+    MerlinClient IdHTTP;
+    /// receiveMerlinRequest (SOAP POST).
+    MerlinClient HTTPRIO;
 };
