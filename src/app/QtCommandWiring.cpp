@@ -3,6 +3,8 @@
 #include "app/AppContext.h"
 #include "app/QtOperator.h"
 #include "app/TfrmPrincipal.h"
+#include "app/BusyGuard.h"
+#include "data/IntegraReindex.h"
 
 // Each area wires its commands in its own block:
 //     principal.setCommand(MainCommand::Retorno, [&ctx] { /* create and show the window */ });
@@ -24,4 +26,8 @@ void wireMainCommands(TfrmPrincipal& principal, QtOperator& op, AppContext& ctx)
     // --- customer integrations (integra): Samsung, Synthes, Honeywell
 
     // --- Integra database (data): RecriarIndices
+    principal.setCommand(MainCommand::RecriarIndices, [&ctx] {
+        BusyGuard busy("Recriando Índices");
+        IntegraReindex::run(ctx);
+    });
 }

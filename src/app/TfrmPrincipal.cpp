@@ -10,6 +10,7 @@
 #include "app/Settings.h"
 #include "app/TfrmConfig.h"
 #include "app/VersionUpdate.h"
+#include "data/TDM.h"
 #include "platform/Platform.h"
 
 #include <QAction>
@@ -199,7 +200,9 @@ void TfrmPrincipal::buildStatusBar() {
 }
 
 void TfrmPrincipal::FormCreate() {
-    // The stores read their settings (Integra database, SOAP client) when they open, never here.
+    // The Integra location is taken once, here: a change counts at the next start. The connection
+    // itself opens with the first statement that needs it.
+    m_ctx.dm.sqlConIntegra.setDatabase(m_ctx.settings.read(Settings::Dados, Settings::KeyTabelasIntegra));
     m_version = m_ctx.platform.programVersion();
     sttPanel0->setText(QString::fromUtf8(CompanyName));
     sttPanel1->setText(QString::fromUtf8("Versão ") + toQ(m_version));
