@@ -35,5 +35,6 @@ void registerSettingsCommands(std::vector<CliCommand>& commands);
 // Integra commands
 
 // import commands
+void registerImportCommands(std::vector<CliCommand>& commands);
 
 // NORVIK commands

@@ -7,6 +7,7 @@ target_sources(pelomira-cli PRIVATE
   # Integra commands
 
   # import commands
+  ${CMAKE_CURRENT_LIST_DIR}/CliImport.cpp
 
   # NORVIK commands
 )

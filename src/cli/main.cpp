@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     // Integra commands
 
     // import commands
+    registerImportCommands(commands);
 
     // NORVIK commands
 
