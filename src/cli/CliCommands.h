@@ -37,5 +37,6 @@ void registerIntegraCommands(std::vector<CliCommand>& commands);
 
 // import commands
 void registerMerlinCommands(std::vector<CliCommand>& commands);
+void registerImportCommands(std::vector<CliCommand>& commands);
 
 // NORVIK commands

@@ -9,6 +9,7 @@ target_sources(pelomira-cli PRIVATE
 
   # import commands
   ${CMAKE_CURRENT_LIST_DIR}/CliMerlin.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CliImport.cpp
 
   # NORVIK commands
 )

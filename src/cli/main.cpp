@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
 
     // import commands
     registerMerlinCommands(commands);
+    registerImportCommands(commands);
 
     // NORVIK commands
 

@@ -15,6 +15,21 @@ std::string_view trimmedView(std::string_view s) {
     return s;
 }
 
+bool sameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z')
+            x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z')
+            y = static_cast<char>(y - 'a' + 'A');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
 const RecordSchema& emptySchema() {
     static const RecordSchema schema;
     return schema;
@@ -98,6 +113,9 @@ std::shared_ptr<RecordTable> RecordSet::nestedTable(const std::string& field) co
 void RecordSet::attachToParentRow() {
     std::shared_ptr<RecordTable> table = m_parent->nestedTable(m_nestedField);
     RecordCommand command = RecordCommand::parse(m_commandText);
+    // A text naming another set was left from an earlier binding of this set: it selects nothing here.
+    if (!command.tableName().empty() && !sameName(command.tableName(), m_nestedField))
+        command = RecordCommand();
     m_command = std::move(command);
     m_buffer = RecordTable::Row();
     m_table = std::move(table);

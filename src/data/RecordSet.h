@@ -44,7 +44,10 @@ public:
     DataProvider* provider() const { return m_provider; }
     /// The provider's name, empty when there is none.
     std::string providerName() const;
-    /// Takes effect at the next open (or bind). See RecordCommand for what is understood.
+    /// Takes effect at the next open (or bind). See RecordCommand for what is understood. On a set
+    /// bound to a nested field the text counts only when its FROM names that field ("SELECT * FROM
+    /// ITEM WHERE ..." on ITEM); a text naming another set is one left from an earlier binding and
+    /// selects every row.
     void setCommandText(const std::string& text) { m_commandText = text; }
     const std::string& commandText() const { return m_commandText; }
     /// Binds the set to the nested field of parent's current row and opens it there. From then on

@@ -3,6 +3,9 @@
 // Members are grouped by area; each area adds its members and includes in its own block.
 
 // --- process record sets (import)
+#include "data/RecordSet.h"
+#include "import/XmlDocumentCache.h"
+#include "import/XmlTransformProvider.h"
 // --- Orientador store
 // --- Integra database
 #include "app/TextUtils.h"
@@ -21,6 +24,19 @@ public:
     TDM& operator=(const TDM&) = delete;
 
     // --- process record sets (import)
+    // The document last read, shared by both providers (the transfers point them at the same file).
+    XmlDocumentCache xmlDocuments;
+    XmlTransformProvider XMLTransformProvider{"XMLTransformProvider", xmlDocuments};
+    XmlTransformProvider XMLTPAux{"XMLTPAux", xmlDocuments};
+    RecordSet cdsXMLPrincipal{"cdsXMLPrincipal"};
+    RecordSet cdsXMLAux{"cdsXMLAux"};
+    RecordSet cdsXMLAux2{"cdsXMLAux2"};
+    RecordSet cdsXMLAdicao{"cdsXMLAdicao"};
+    RecordSet cdsXMLTPAux{"cdsXMLTPAux"};
+    RecordSet cdsXMLTPAux2{"cdsXMLTPAux2"};
+    RecordSet cdsXMLTPAux3{"cdsXMLTPAux3"};
+    RecordSet cdsXMLFabrExp{"cdsXMLFabrExp"};
+    RecordSet cdsXMLTaxas{"cdsXMLTaxas"};
 
     // --- Orientador store
 

@@ -248,6 +248,13 @@ TEST(RecordSetTest, ChildFollowsParentFromItsFirstRow) {
     principal.first();
     EXPECT_TRUE(aux.isEmpty()) << "P1 has no addition 003";
 
+    // A text left over from a binding to another set does not narrow this one.
+    principal.next();
+    aux2.close();
+    aux2.setCommandText("SELECT * FROM ADICAO WHERE ID_ADICAO = '003'");
+    aux2.bindToNested(aux, "TRIBUTO");
+    EXPECT_EQ(aux2.recordCount(), 2u);
+
     principal.close();
     EXPECT_FALSE(aux.active());
     EXPECT_FALSE(aux2.active());

@@ -12,3 +12,10 @@ endif()
 target_link_libraries(core_tests PRIVATE PkgConfig::CPPHTTPLIB)
 # The merlin-sim test starts the real program from the build folder.
 add_dependencies(core_tests merlin-sim)
+
+target_sources(core_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/CliLoadTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProcessImportTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TransformCoverageTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/XmlTransformTest.cpp
+)

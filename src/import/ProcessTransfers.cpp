@@ -1,0 +1,35 @@
+#include "import/ProcessTransfers.h"
+
+std::string processKindName(ProcessKind kind) {
+    switch (kind) {
+    case ProcessKind::LI:
+        return "LI";
+    case ProcessKind::DSI:
+        return "DSI";
+    case ProcessKind::LSI:
+        return "LSI";
+    default:
+        return "DI";
+    }
+}
+
+std::string processDestinationName(ProcessDestination destination) {
+    return destination == ProcessDestination::Norvik ? "NORVIK" : "Orientador - SISCOMEX";
+}
+
+void ProcessTransfers::add(ProcessDestination destination, ProcessKind kind,
+                           std::shared_ptr<ProcessTransfer> transfer) {
+    m_transfers[{destination, kind}] = std::move(transfer);
+}
+
+ProcessTransfer* ProcessTransfers::find(ProcessDestination destination, ProcessKind kind) const {
+    const auto it = m_transfers.find({destination, kind});
+    return it == m_transfers.end() ? nullptr : it->second.get();
+}
+
+ProcessTransfers ProcessTransfers::available() {
+    ProcessTransfers transfers;
+    // The transfers register here as they are built, for example:
+    //   transfers.add(ProcessDestination::Orientador, ProcessKind::DI, std::make_shared<DiOrientadorTransfer>());
+    return transfers;
+}

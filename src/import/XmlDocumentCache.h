@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+class XmlDocument;
+
+/// Keeps the last XML document read, so the transfers that point the providers at the same document
+/// again and again (one transform per addition) parse it once. A document is read again when its
+/// file changed on disk (size or modification time) or after clear().
+class XmlDocumentCache {
+public:
+    /// The document of that file. Throws AppError as XmlDocument::loadFile does.
+    std::shared_ptr<const XmlDocument> load(const std::string& path);
+    /// Records a document just written to path (its file must exist).
+    void put(const std::string& path, std::shared_ptr<const XmlDocument> document);
+    void clear();
+
+private:
+    struct Stamp {
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type time;
+        bool operator==(const Stamp&) const = default;
+    };
+    static bool stampOf(const std::string& path, Stamp& stamp);
+
+    std::string m_path;
+    Stamp m_stamp;
+    std::shared_ptr<const XmlDocument> m_document;
+};
