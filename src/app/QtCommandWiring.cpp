@@ -5,6 +5,9 @@
 #include "app/TfrmPrincipal.h"
 #include "app/BusyGuard.h"
 #include "data/IntegraReindex.h"
+#include "data/TDM.h"
+#include "import/ProcessRecordSets.h"
+#include "import/TfrmImportar_Merlin.h"
 
 // Each area wires its commands in its own block:
 //     principal.setCommand(MainCommand::Retorno, [&ctx] { /* create and show the window */ });
@@ -15,6 +18,26 @@ void wireMainCommands(TfrmPrincipal& principal, QtOperator& op, AppContext& ctx)
     (void)ctx;
 
     // --- process requests (import): BuscarDI, BuscarLI, BuscarDSI, BuscarLSI, NorvikDI
+    {
+        // Each command resets the process record sets and opens a new request window, preset for its
+        // kind (0 DI … 3 LSI) and target. The windows go with the main window at the latest.
+        auto processRequest = [&principal, &ctx](int kind, bool norvik) {
+            return [&principal, &ctx, kind, norvik] {
+                resetProcessRecordSets(ctx.dm);
+                auto* window = new TfrmImportar_Merlin(ctx);
+                QObject::connect(&principal, &QObject::destroyed, window, [window] { delete window; });
+                window->preset(kind, norvik);
+                window->show();
+                window->raise();
+                window->activateWindow();
+            };
+        };
+        principal.setCommand(MainCommand::BuscarDI, processRequest(0, false));
+        principal.setCommand(MainCommand::BuscarLI, processRequest(1, false));
+        principal.setCommand(MainCommand::BuscarDSI, processRequest(2, false));
+        principal.setCommand(MainCommand::BuscarLSI, processRequest(3, false));
+        principal.setCommand(MainCommand::NorvikDI, processRequest(0, true));
+    }
 
     // --- return (retorno): Retorno; the alert work: principal.alertScheduler().setWork(...)
 
