@@ -23,7 +23,9 @@ void wireMainCommands(TfrmPrincipal& principal, QtOperator& op, AppContext& ctx)
         // kind (0 DI … 3 LSI) and target. The windows go with the main window at the latest.
         auto processRequest = [&principal, &ctx](int kind, bool norvik) {
             return [&principal, &ctx, kind, norvik] {
-                resetProcessRecordSets(ctx.dm);
+                // A hot key can arrive while a transfer runs on these record sets: leave them to it.
+                if (!BusyGuard::busy())
+                    resetProcessRecordSets(ctx.dm);
                 auto* window = new TfrmImportar_Merlin(ctx);
                 QObject::connect(&principal, &QObject::destroyed, window, [window] { delete window; });
                 window->preset(kind, norvik);

@@ -27,6 +27,10 @@ const char* const BusyOperation = "Importação de Processos";
 const char* const FailureCaption = "Pelomira";
 const char* const FailureProcedure = "Importação - MERLIN";
 
+std::string busyText(const std::string& operation) {
+    return "Há uma operação em andamento (" + operation + ").\rAguarde o término para importar o processo.";
+}
+
 // The window's one global reference: the newest window, cleared when it goes.
 QPointer<TfrmImportar_Merlin> frmImportar_Merlin;
 
@@ -147,6 +151,11 @@ void TfrmImportar_Merlin::btnImportar_MerlinClick() {
     // the same record sets, nor a close free the window under the running one.
     if (m_importing)
         return;
+    // Nor may another window's import (or another long operation on the shared stores) be entered.
+    if (BusyGuard::busy()) {
+        m_ctx.op.message(busyText(BusyGuard::operation()), FailureCaption, MessageIcon::Information);
+        return;
+    }
     m_importing = true;
     btnImportar_Merlin->setEnabled(false);
     try {

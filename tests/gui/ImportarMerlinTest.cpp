@@ -469,16 +469,20 @@ public:
 class ImportarMerlinBusyTest : public QObject {
     Q_OBJECT
 private slots:
-    void busyWhileImportingAndNoSecondRunOrCloseMeanwhile() {
+    void nothingReentersARunningImport() {
         TestEnv env;
         auto platform = Platform::createNative();
         ProbingOperator op;
         Settings settings(*platform);
         settings.writeFirstRunDefaults();
+        settings.write(Settings::Dados, Settings::KeyAtualiza, env.path("Atualizacao"));
         settings.write(Settings::Dados, Settings::KeyArqTransform, TestEnv::shareFolder() + "/xtr");
         Logs logs(*platform, op);
         TDM dm;
         AppContext ctx{*platform, op, settings, logs, dm};
+        TfrmPrincipal principal(ctx);
+        QtOperator qtOp(*platform);
+        wireMainCommands(principal, qtOp, ctx);
 
         auto* w = new TfrmImportar_Merlin(ctx, ProcessTransfers());
         QPointer<TfrmImportar_Merlin> guard(w);
@@ -486,12 +490,23 @@ private slots:
         w->cbManual->setChecked(true);
         w->show();
         bool busy = false, buttonEnabled = true, closed = true;
+        QPointer<TfrmImportar_Merlin> other;
+        dm.cdsXMLPrincipal.setProvider(&dm.XMLTPAux); // as a transfer might leave it meanwhile
+        bool probed = false;
         op.onOpenFile = [&] {
+            if (probed)
+                return;
+            probed = true;
             busy = BusyGuard::busy();
             buttonEnabled = w->btnImportar_Merlin->isEnabled();
-            w->btnImportar_MerlinClick(); // a click that got through while the transfer ran
+            // A click that got through, a close, and a hot key with a click in the new window.
+            w->btnImportar_MerlinClick();
             closed = w->close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            principal.hotKey(3);
+            other = TfrmImportar_Merlin::latest();
+            other->cbManual->setChecked(true);
+            other->btnImportar_MerlinClick();
         };
         op.queueFile("");
         op.queueFile("");
@@ -501,12 +516,19 @@ private slots:
         QVERIFY(!closed);
         QVERIFY(guard);
         QCOMPARE(op.callsOf("openFile").size(), std::size_t(1));
+        // The new window opened, but the record sets in use were not reset, and its import waited.
+        QVERIFY(other && other != w);
+        QCOMPARE(dm.cdsXMLPrincipal.provider(), &dm.XMLTPAux);
+        QCOMPARE(op.messages(), std::vector<std::string>{"Há uma operação em andamento (Importação de Processos).\r"
+                                                         "Aguarde o término para importar o processo."});
         QVERIFY(!BusyGuard::busy());
         QVERIFY(w->btnImportar_Merlin->isEnabled());
-        op.onOpenFile = nullptr;
         QVERIFY(w->close());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!guard);
+        // Once it ended, the other window imports.
+        other->btnImportar_MerlinClick();
+        QCOMPARE(op.callsOf("openFile").size(), std::size_t(2));
     }
 };
 
