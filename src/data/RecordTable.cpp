@@ -35,19 +35,17 @@ void RecordTable::Row::setNull(int slot) {
     replace(slot, std::string_view(), true);
 }
 
-RecordTable::Row RecordTable::Row::build(const std::vector<std::string_view>& values, const std::vector<bool>& present,
-                                         int nestedCount) {
+RecordTable::Row RecordTable::Row::build(const std::vector<std::string_view>& values, int nestedCount) {
     Row row;
     std::size_t total = 0;
     for (std::size_t i = 0; i < values.size(); ++i)
-        if (present[i])
-            total += values[i].size();
+        total += values[i].size();
     if (total >= NullBit)
         throw AppError("Registro grande demais para o conjunto de registros.");
     row.m_text.reserve(total);
     row.m_ends.resize(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
-        if (present[i]) {
+        if (values[i].data() != nullptr) {
             row.m_text.append(values[i].data(), values[i].size());
             row.m_ends[i] = static_cast<std::uint32_t>(row.m_text.size());
         } else {

@@ -31,9 +31,9 @@ public:
         const std::shared_ptr<RecordTable>& nested(int slot) const { return m_nested[slot]; }
         void setNested(int slot, std::shared_ptr<RecordTable> table) { m_nested[slot] = std::move(table); }
 
-        /// Builds a row in one pass: values[i] is the text of slot i, nullptr data meaning null.
-        static Row build(const std::vector<std::string_view>& values, const std::vector<bool>& present,
-                         int nestedCount);
+        /// Builds a row in one pass: values[i] is the text of slot i; a view with no data
+        /// (std::string_view()) is null, an empty view of some text is the empty text.
+        static Row build(const std::vector<std::string_view>& values, int nestedCount);
 
     private:
         static constexpr std::uint32_t NullBit = 0x80000000u;

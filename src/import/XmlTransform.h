@@ -49,5 +49,6 @@ private:
     static std::shared_ptr<const XmlTransform> compile(const XmlDocument& xtr, const std::string& source);
 
     std::unique_ptr<SetSpec> m_rows;
+    int m_setCount = 0;
     std::string m_source;
 };
