@@ -33,8 +33,10 @@ void registerSettingsCommands(std::vector<CliCommand>& commands);
 // Orientador commands
 
 // Integra commands
+void registerIntegraCommands(std::vector<CliCommand>& commands);
 
 // import commands
 void registerImportCommands(std::vector<CliCommand>& commands);
+void registerMerlinCommands(std::vector<CliCommand>& commands);
 
 // NORVIK commands

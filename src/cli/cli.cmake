@@ -5,9 +5,11 @@ target_sources(pelomira-cli PRIVATE
   # Orientador commands
 
   # Integra commands
+  ${CMAKE_CURRENT_LIST_DIR}/CliIntegra.cpp
 
   # import commands
   ${CMAKE_CURRENT_LIST_DIR}/CliImport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CliMerlin.cpp
 
   # NORVIK commands
 )

@@ -50,9 +50,11 @@ int main(int argc, char** argv) {
     // Orientador commands
 
     // Integra commands
+    registerIntegraCommands(commands);
 
     // import commands
     registerImportCommands(commands);
+    registerMerlinCommands(commands);
 
     // NORVIK commands
 

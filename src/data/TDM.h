@@ -8,7 +8,12 @@
 #include "import/XmlTransformProvider.h"
 // --- Orientador store
 // --- Integra database
+#include "app/TextUtils.h"
+#include "data/IntegraDatabase.h"
+#include "data/IntegraTable.h"
+#include "data/RecordSet.h"
 // --- Merlin web clients
+#include "import/MerlinClient.h"
 
 /// The shared data module: the one holder of the connections, tables, record sets, transform
 /// providers and web clients that the operations share. Created first, alive until exit.
@@ -36,6 +41,31 @@ public:
     // --- Orientador store
 
     // --- Integra database
+    IntegraDatabase sqlConIntegra;
+    RecordSet cdsFabricante{"cdsFabricante"};
+    RecordSet cdsPais{"cdsPais"};
+    RecordSet cdsUnidade{"cdsUnidade"};
+    RecordSet cdsExportador{"cdsExportador"};
+    RecordSet cdsVinculo{"cdsVinculo"};
+    RecordSet cdsGerados{"cdsGerados"};
+    IntegraTable sqlDsFabricante{sqlConIntegra, "FABRICANTE", cdsFabricante};
+    IntegraTable sqlDsPais{sqlConIntegra, "PAIS", cdsPais};
+    IntegraTable sqlDsUnidade{sqlConIntegra, "UNIDADE", cdsUnidade};
+    IntegraTable sqlDsExportador{sqlConIntegra, "EXPORTADOR", cdsExportador};
+    IntegraTable sqlDsVinculo{sqlConIntegra, "VINCULO", cdsVinculo};
+    IntegraTable sqlDsGerados{sqlConIntegra, "GERADOS", cdsGerados};
+    /// The statement of an Integra table by its name ("UNIDADE" …, any case), or nullptr.
+    IntegraTable* integraTable(const std::string& name) {
+        for (IntegraTable* t :
+             {&sqlDsFabricante, &sqlDsPais, &sqlDsUnidade, &sqlDsExportador, &sqlDsVinculo, &sqlDsGerados})
+            if (upperAscii(name) == t->tableName())
+                return t;
+        return nullptr;
+    }
 
     // --- Merlin web clients
+    /// The process request and the return of registration data (GET).
+    MerlinClient IdHTTP;
+    /// receiveMerlinRequest (SOAP POST).
+    MerlinClient HTTPRIO;
 };
