@@ -56,6 +56,15 @@ RecordTable::Row RecordTable::Row::build(const std::vector<std::string_view>& va
     return row;
 }
 
+RecordTable::Row RecordTable::Row::build(const std::vector<std::string_view>& values, const std::vector<bool>& present,
+                                         int nestedCount) {
+    std::vector<std::string_view> given(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (present[i])
+            given[i] = values[i].data() ? values[i] : std::string_view("", 0);
+    return build(given, nestedCount);
+}
+
 RecordTable::RecordTable(std::shared_ptr<const RecordSchema> schema) : m_schema(std::move(schema)) {
     if (!m_schema)
         m_schema = std::make_shared<RecordSchema>();

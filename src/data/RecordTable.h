@@ -34,6 +34,9 @@ public:
         /// Builds a row in one pass: values[i] is the text of slot i; a view with no data
         /// (std::string_view()) is null, an empty view of some text is the empty text.
         static Row build(const std::vector<std::string_view>& values, int nestedCount);
+        /// The same with the nulls given apart: values[i] counts only where present[i].
+        static Row build(const std::vector<std::string_view>& values, const std::vector<bool>& present,
+                         int nestedCount);
 
     private:
         static constexpr std::uint32_t NullBit = 0x80000000u;
