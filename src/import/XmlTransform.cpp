@@ -13,7 +13,7 @@
 
 namespace {
 
-struct FieldSpec {
+struct FieldRule {
     std::string name;
     std::vector<std::string> path; // element steps below the row element; empty: the row element
     std::string attribute;         // empty: the element's text
@@ -88,12 +88,12 @@ struct NameMemo {
     int lastEntry = -1;
 };
 
-struct XmlTransform::SetSpec {
+struct XmlTransform::SetRule {
     std::string name;
     std::vector<std::string> path;
     std::shared_ptr<RecordSchema> schema = std::make_shared<RecordSchema>();
-    std::vector<FieldSpec> fields;              // by value slot
-    std::vector<std::unique_ptr<SetSpec>> sets; // by nested slot
+    std::vector<FieldRule> fields;              // by value slot
+    std::vector<std::unique_ptr<SetRule>> sets; // by nested slot
     int id = 0;                                 // index of this set's memo during apply
     // What each child element name feeds; built once the lists above are final.
     std::vector<std::vector<Target>> entries;
@@ -112,7 +112,7 @@ struct XmlTransform::SetSpec {
     void index(int& nextId) {
         id = nextId++;
         for (std::size_t i = 0; i < fields.size(); ++i) {
-            const FieldSpec& f = fields[i];
+            const FieldRule& f = fields[i];
             if (f.path.size() == 1 && f.path[0] != ".") {
                 const Target t{f.attribute.empty() ? Target::Text : Target::Attribute, static_cast<int>(i)};
                 if (f.path[0] == "*")
@@ -145,7 +145,7 @@ struct XmlTransform::SetSpec {
     void buildRows(const std::vector<pugi::xml_node>& elements, RecordTable& table, std::vector<NameMemo>& memos) const;
 };
 
-void XmlTransform::SetSpec::buildRows(const std::vector<pugi::xml_node>& elements, RecordTable& table,
+void XmlTransform::SetRule::buildRows(const std::vector<pugi::xml_node>& elements, RecordTable& table,
                                       std::vector<NameMemo>& memos) const {
     const std::size_t valueCount = fields.size();
     const std::size_t nestedCount = sets.size();
@@ -209,7 +209,7 @@ void XmlTransform::SetSpec::buildRows(const std::vector<pugi::xml_node>& element
                     feed(t, child);
         }
         for (int i : otherFields) {
-            const FieldSpec& f = fields[i];
+            const FieldRule& f = fields[i];
             pugi::xml_node node = element;
             if (!f.path.empty() && f.path[0] != ".")
                 node = firstMatch(element, f.path, 0);
@@ -281,16 +281,16 @@ public:
         }
     }
 
-    void addField(XmlTransform::SetSpec& spec, const pugi::xml_node& at, FieldSpec field) const {
+    void addField(XmlTransform::SetRule& rule, const pugi::xml_node& at, FieldRule field) const {
         if (!isFieldName(field.name))
             fail(at, "nome de campo inválido: \"" + field.name + "\".");
-        if (spec.schema->has(field.name))
+        if (rule.schema->has(field.name))
             fail(at, "o nome " + field.name + " aparece mais de uma vez no mesmo conjunto.");
-        spec.schema->addValueField(field.name);
-        spec.fields.push_back(std::move(field));
+        rule.schema->addValueField(field.name);
+        rule.fields.push_back(std::move(field));
     }
 
-    void compile(const pugi::xml_node& node, XmlTransform::SetSpec& spec) const {
+    void compile(const pugi::xml_node& node, XmlTransform::SetRule& rule) const {
         if (*node.value() != '\0')
             fail(node, "texto fora de <fields> em <" + std::string(node.name()) + ">.");
         for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
@@ -311,7 +311,7 @@ public:
                         break;
                     const std::size_t end = list.find_first_of(" \t\r\n", pos);
                     const std::string name = list.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
-                    addField(spec, c, FieldSpec{name, {name}, {}});
+                    addField(rule, c, FieldRule{name, {name}, {}});
                     any = true;
                     pos = end;
                 }
@@ -319,7 +319,7 @@ public:
                     fail(c, "<fields> vazio.");
             } else if (tag == "field") {
                 checkAttributes(c, {"name", "element", "attribute"});
-                FieldSpec f;
+                FieldRule f;
                 f.name = c.attribute("name").value();
                 f.attribute = c.attribute("attribute").value();
                 if (c.attribute("element"))
@@ -328,19 +328,19 @@ public:
                     f.path = {f.name};
                 if (c.attribute("attribute") && f.attribute.empty())
                     fail(c, "atributo vazio no campo " + f.name + ".");
-                addField(spec, c, std::move(f));
+                addField(rule, c, std::move(f));
             } else if (tag == "set") {
                 checkAttributes(c, {"name", "path"});
-                auto sub = std::make_unique<XmlTransform::SetSpec>();
+                auto sub = std::make_unique<XmlTransform::SetRule>();
                 sub->name = c.attribute("name").value();
                 if (!isFieldName(sub->name))
                     fail(c, "nome de conjunto inválido: \"" + sub->name + "\".");
-                if (spec.schema->has(sub->name))
+                if (rule.schema->has(sub->name))
                     fail(c, "o nome " + sub->name + " aparece mais de uma vez no mesmo conjunto.");
                 sub->path = c.attribute("path") ? path(c, "path", false) : std::vector<std::string>{sub->name};
                 compile(c, *sub);
-                spec.schema->addNestedField(sub->name, sub->schema);
-                spec.sets.push_back(std::move(sub));
+                rule.schema->addNestedField(sub->name, sub->schema);
+                rule.sets.push_back(std::move(sub));
             } else {
                 fail(c, "elemento <" + tag + "> desconhecido (esperado fields, field ou set).");
             }
@@ -400,7 +400,7 @@ std::shared_ptr<const XmlTransform> XmlTransform::compile(const XmlDocument& xtr
     if (!rows)
         compiler.fail(root, "falta o elemento <rows>.");
     compiler.checkAttributes(rows, {"path"});
-    t->m_rows = std::make_unique<SetSpec>();
+    t->m_rows = std::make_unique<SetRule>();
     t->m_rows->path = compiler.path(rows, "path", false);
     compiler.compile(rows, *t->m_rows);
     if (t->m_rows->schema->fields().empty())

@@ -247,6 +247,9 @@ TEST(RecordSetTest, ChildFollowsParentFromItsFirstRow) {
     EXPECT_EQ(column(aux, "ID_ADICAO"), (std::vector<std::string>{"003"}));
     principal.first();
     EXPECT_TRUE(aux.isEmpty()) << "P1 has no addition 003";
+    aux.setCommandText("SELECT * FROM ADICAO WHERE ID_ADICAO = '002'");
+    aux.open(); // on an open set: the new text applies at once
+    EXPECT_EQ(column(aux, "ID_ADICAO"), (std::vector<std::string>{"002"}));
 
     // A text left over from a binding to another set does not narrow this one.
     principal.next();
