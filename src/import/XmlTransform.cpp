@@ -88,6 +88,16 @@ struct NameMemo {
     int lastEntry = -1;
 };
 
+// What one set's rows are built with during one apply: the name memo and buffers reused from row to
+// row and from one parent row to the next (a set never builds rows inside its own rows).
+struct RowWork {
+    NameMemo memo;
+    std::vector<std::string_view> values;
+    std::vector<unsigned char> seen;
+    std::vector<std::vector<pugi::xml_node>> pending;
+    std::deque<std::string> scratch; // joined texts the values point at
+};
+
 struct XmlTransform::SetRule {
     std::string name;
     std::vector<std::string> path;
@@ -142,19 +152,23 @@ struct XmlTransform::SetRule {
         return it == entryOf.end() ? -1 : it->second;
     }
 
-    void buildRows(const std::vector<pugi::xml_node>& elements, RecordTable& table, std::vector<NameMemo>& memos) const;
+    void buildRows(const std::vector<pugi::xml_node>& elements, RecordTable& table, std::vector<RowWork>& work) const;
 };
 
 void XmlTransform::SetRule::buildRows(const std::vector<pugi::xml_node>& elements, RecordTable& table,
-                                      std::vector<NameMemo>& memos) const {
+                                      std::vector<RowWork>& work) const {
     const std::size_t valueCount = fields.size();
     const std::size_t nestedCount = sets.size();
-    std::vector<std::string_view> values(valueCount);
-    std::vector<unsigned char> seen(valueCount);
-    std::vector<std::vector<pugi::xml_node>> pending(nestedCount);
-    std::deque<std::string> scratch;
+    RowWork& w = work[static_cast<std::size_t>(id)];
+    w.values.resize(valueCount);
+    w.seen.resize(valueCount);
+    w.pending.resize(nestedCount);
+    std::vector<std::string_view>& values = w.values;
+    std::vector<unsigned char>& seen = w.seen;
+    std::vector<std::vector<pugi::xml_node>>& pending = w.pending;
+    std::deque<std::string>& scratch = w.scratch;
     table.reserve(table.size() + elements.size());
-    NameMemo& memo = memos[static_cast<std::size_t>(id)];
+    NameMemo& memo = w.memo;
 
     const auto feed = [&](const Target& t, const pugi::xml_node& child) {
         switch (t.kind) {
@@ -228,7 +242,7 @@ void XmlTransform::SetRule::buildRows(const std::vector<pugi::xml_node>& element
             if (pending[s].empty())
                 continue; // an empty nested set is created when first read
             auto nested = std::make_shared<RecordTable>(sets[s]->schema);
-            sets[s]->buildRows(pending[s], *nested, memos);
+            sets[s]->buildRows(pending[s], *nested, work);
             row.setNested(static_cast<int>(s), std::move(nested));
         }
         table.append(std::move(row));
@@ -425,7 +439,7 @@ std::shared_ptr<RecordTable> XmlTransform::apply(const XmlDocument& document) co
     else
         collectMatches(root, m_rows->path, 1, elements);
     // The memos point into this document's names: they live for this call only.
-    std::vector<NameMemo> memos(static_cast<std::size_t>(m_setCount));
-    m_rows->buildRows(elements, *table, memos);
+    std::vector<RowWork> work(static_cast<std::size_t>(m_setCount));
+    m_rows->buildRows(elements, *table, work);
     return table;
 }

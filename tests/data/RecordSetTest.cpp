@@ -258,6 +258,16 @@ TEST(RecordSetTest, ChildFollowsParentFromItsFirstRow) {
     aux2.bindToNested(aux, "TRIBUTO");
     EXPECT_EQ(aux2.recordCount(), 2u);
 
+    // Editing the parent row keeps its nested rows.
+    principal.edit();
+    principal.setField("ID_PROCESSO", "P2 editado");
+    principal.post();
+    aux.unbindNested();
+    aux.setCommandText("");
+    aux.bindToNested(principal, "ADICAO");
+    EXPECT_EQ(principal.text("ID_PROCESSO"), "P2 editado");
+    EXPECT_EQ(aux.recordCount(), 3u);
+
     principal.close();
     EXPECT_FALSE(aux.active());
     EXPECT_FALSE(aux2.active());
