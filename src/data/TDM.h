@@ -4,6 +4,8 @@
 
 // --- process record sets (import)
 // --- Orientador store
+#include "data/OrientadorDatabase.h"
+#include "data/OrientadorTable.h"
 // --- Integra database
 // --- Merlin web clients
 
@@ -18,6 +20,10 @@ public:
     // --- process record sets (import)
 
     // --- Orientador store
+    /// The one connection to the Orientador's files; its connection string is replaced to switch files.
+    OrientadorDatabase ADOCon_IMPORT;
+    /// The one table cursor on it; only one Orientador table is open at any time.
+    OrientadorTable ADOTbl_IMPORT{ADOCon_IMPORT};
 
     // --- Integra database
 
