@@ -36,5 +36,6 @@ void registerOrientadorCommands(std::vector<CliCommand>& commands);
 // Integra commands
 
 // import commands
+void registerMerlinCommands(std::vector<CliCommand>& commands);
 
 // NORVIK commands

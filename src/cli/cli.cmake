@@ -8,6 +8,7 @@ target_sources(pelomira-cli PRIVATE
   # Integra commands
 
   # import commands
+  ${CMAKE_CURRENT_LIST_DIR}/CliMerlin.cpp
 
   # NORVIK commands
 )

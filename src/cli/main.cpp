@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
     // Integra commands
 
     // import commands
+    registerMerlinCommands(commands);
 
     // NORVIK commands
 

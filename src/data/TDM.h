@@ -8,6 +8,7 @@
 #include "data/OrientadorTable.h"
 // --- Integra database
 // --- Merlin web clients
+#include "import/MerlinClient.h"
 
 /// The shared data module: the one holder of the connections, tables, record sets, transform
 /// providers and web clients that the operations share. Created first, alive until exit.
@@ -28,4 +29,8 @@ public:
     // --- Integra database
 
     // --- Merlin web clients
+    /// The process request and the return of registration data (GET).
+    MerlinClient IdHTTP;
+    /// receiveMerlinRequest (SOAP POST).
+    MerlinClient HTTPRIO;
 };

@@ -1,1 +1,14 @@
 # Core tests of this area are added here.
+
+# Merlin web service: the client against a local HTTP server and against merlin-sim.
+target_sources(core_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/MerlinAddressTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MerlinClientTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MerlinSimTest.cpp
+)
+if(NOT TARGET PkgConfig::CPPHTTPLIB)
+  pkg_check_modules(CPPHTTPLIB REQUIRED IMPORTED_TARGET GLOBAL cpp-httplib)
+endif()
+target_link_libraries(core_tests PRIVATE PkgConfig::CPPHTTPLIB)
+# The merlin-sim test starts the real program from the build folder.
+add_dependencies(core_tests merlin-sim)
