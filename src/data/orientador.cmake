@@ -1,5 +1,6 @@
 # Orientador store: the connection and table cursor over the Orientador's files, the folder set-up
-# with the stand-in schemas (embedded from share/orientador) and the table preparation routines.
+# with the stand-in schemas (embedded from share/orientador), the table preparation routines and the
+# field writer GRAVACAMPO (src/import) that writes through them.
 target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TDM.h
   ${CMAKE_CURRENT_LIST_DIR}/OrientadorField.h
@@ -15,6 +16,10 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TransferProgress.h
   ${CMAKE_CURRENT_LIST_DIR}/TablePreparation.h
   ${CMAKE_CURRENT_LIST_DIR}/TablePreparation.cpp
+  # The field writer of the Orientador transfers.
+  ${CMAKE_SOURCE_DIR}/src/import/FieldSources.h
+  ${CMAKE_SOURCE_DIR}/src/import/GRAVACAMPO.h
+  ${CMAKE_SOURCE_DIR}/src/import/GRAVACAMPO.cpp
 )
 
 # The schemas and sample rows travel inside the program.
