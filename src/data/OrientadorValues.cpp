@@ -171,22 +171,14 @@ OrientadorValue orientadorStoredValue(const OrientadorField& f, const std::strin
     case OrientadorFieldType::Integer: {
         if (t.empty())
             return std::monostate{};
+        // Whole numbers, also when written with a zero fraction ("12,0").
+        double v = 0;
         try {
-            const long long n = toInteger(t);
-            if (n < f.minValue || n > f.maxValue)
-                refuse(f, t,
-                       "fora dos limites do campo (" + std::to_string(f.minValue) + " a " + std::to_string(f.maxValue) +
-                           ")");
-            return n;
+            v = toDecimal(t);
         } catch (const AppError&) {
-            double v = 0;
-            try {
-                v = toDecimal(t);
-            } catch (const AppError&) {
-                refuse(f, t, "não é um número inteiro");
-            }
-            return integerValue(f, v, t);
+            refuse(f, t, "não é um número inteiro");
         }
+        return integerValue(f, v, t);
     }
     case OrientadorFieldType::YesNo: {
         if (t.empty())
