@@ -8,16 +8,6 @@
 
 namespace {
 
-// Runs f and returns the AppError text it raised ("" when it raised none).
-template <typename F> std::string errorOf(F&& f) {
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.what();
-    }
-    return std::string();
-}
-
 // A plain SQLite connection of another program, holding the file as its statements leave it.
 struct OtherProgram {
     sqlite3* db = nullptr;

@@ -5,15 +5,6 @@
 
 namespace {
 
-template <typename F> std::string errorOf(F&& f) {
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.what();
-    }
-    return std::string();
-}
-
 struct OpenTable {
     std::unique_ptr<OrientadorDatabase> db;
     std::unique_ptr<OrientadorTable> t;

@@ -2,6 +2,7 @@
 
 #include "TestEnv.h"
 #include "app/AppContext.h"
+#include "app/AppError.h"
 #include "app/Logs.h"
 #include "app/ScriptedOperator.h"
 #include "app/Settings.h"
@@ -15,6 +16,16 @@
 #include <memory>
 #include <string>
 #include <utility>
+
+/// Runs f and returns the AppError text it raised ("" when it raised none).
+template <typename F> std::string errorOf(F&& f) {
+    try {
+        f();
+    } catch (const AppError& e) {
+        return e.what();
+    }
+    return std::string();
+}
 
 /// A private world with an Orientador folder made exactly as init-orientador makes it, the setting
 /// Dados pointing at it, a scripted operator and a data module.

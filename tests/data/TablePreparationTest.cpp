@@ -49,15 +49,6 @@ struct Preparation : OrientadorWorld {
     }
 };
 
-template <typename F> std::string errorOf(F&& f) {
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.what();
-    }
-    return std::string();
-}
-
 } // namespace
 
 TEST(TablePreparation, EmptyTableGivesTheFirstNumberAndLeavesTheTableOpen) {
