@@ -473,7 +473,7 @@ void OrientadorTable::last() {
     const bool found = fetch("1", {}, "DESC");
     if (!found)
         clearRow();
-    m_eof = !found;
+    m_eof = true;
     m_bof = !found;
 }
 

@@ -54,6 +54,10 @@ public:
     void setFiltered(bool on);
     bool filtered() const { return m_filtered; }
 
+    /// Cursor rules, as for the record sets: first() sets bof, last() sets eof (both stay on their
+    /// row), next() past the last row sets eof and stays, prior() before the first sets bof; an empty
+    /// table (within the filter) has both set. A move while inserting or editing posts the pending row
+    /// (a new row with nothing set is dropped).
     void first();
     void last();
     void next();

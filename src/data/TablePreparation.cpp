@@ -96,7 +96,7 @@ std::string VERIFICATABELANUMERO(AppContext& ctx, TransferProgress& progress, co
 
     tbl.last();
     long long lastSequence = 0;
-    if (!tbl.eof() && !trim(tbl.text(keyField)).empty()) {
+    if (!tbl.isEmpty() && !trim(tbl.text(keyField)).empty()) {
         const std::string lastNumber = tbl.text(numberName);
         try {
             lastSequence = toInteger(charSub(lastNumber, 0, 5));

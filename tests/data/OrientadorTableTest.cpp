@@ -65,9 +65,11 @@ TEST(OrientadorTable, RowsComeInAppendOrderAndAnInsertPostsThePendingRow) {
         order += t->text("NR_SEQ_PROCESSO");
     EXPECT_EQ(order, "312");
     t->last();
-    EXPECT_FALSE(t->eof());
+    EXPECT_TRUE(t->eof());
+    EXPECT_FALSE(t->bof());
     EXPECT_EQ(t->text("NR_SEQ_PROCESSO"), "2");
     t->prior();
+    EXPECT_FALSE(t->eof());
     EXPECT_EQ(t->text("NR_SEQ_PROCESSO"), "1");
 
     // Cancelling a new row returns to the row the cursor stood on; an edit changes the row in place.
