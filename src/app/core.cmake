@@ -14,4 +14,13 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextUtils.h
   ${CMAKE_CURRENT_LIST_DIR}/TextUtils.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AlertInterval.h
+  ${CMAKE_CURRENT_LIST_DIR}/AlertInterval.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AlertTimer.h
+  ${CMAKE_CURRENT_LIST_DIR}/BusyGuard.h
+  ${CMAKE_CURRENT_LIST_DIR}/BusyGuard.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SettingsSave.h
+  ${CMAKE_CURRENT_LIST_DIR}/SettingsSave.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/VersionUpdate.h
+  ${CMAKE_CURRENT_LIST_DIR}/VersionUpdate.cpp
 )

@@ -1,7 +1,63 @@
-// The desktop program's entry. The shell windows are wired here as they are built.
+// The desktop program's entry: one copy per computer, the splash window, then the main window.
+#include "app/AppContext.h"
+#include "app/Logs.h"
+#include "app/QtCommandWiring.h"
+#include "app/QtOperator.h"
+#include "app/Settings.h"
+#include "app/TfrmPrincipal.h"
+#include "app/TfrmSplash.h"
+#include "data/TDM.h"
+#include "platform/Platform.h"
+
 #include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace {
+
+#ifdef _WIN32
+constexpr const char* ProgramFileName = "PELOMIRA.EXE";
+#else
+constexpr const char* ProgramFileName = "pelomira";
+#endif
+constexpr const char* AlreadyRunning = "O Pelomira já está sendo executado neste terminal!";
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Pelomira"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/pelomira.png")));
+    // The main window hides in the notification area; closing a last visible window must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The standard dialogs (files, folders) in the operator's language, when the system has it.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+
+    auto platform = Platform::createNative();
+    QtOperator op(*platform);
+    // This copy is one of the processes counted.
+    if (platform->countProcesses(ProgramFileName) >= 2) {
+        op.message(AlreadyRunning, "Pelomira", MessageIcon::Information);
+        return 0;
+    }
+
+    Settings settings(*platform);
+    Logs logs(*platform, op);
+    TDM dm;
+    AppContext ctx{*platform, op, settings, logs, dm};
+
+    TfrmSplash splash(ctx, TfrmSplash::startsInTray(QApplication::arguments()));
+    splash.setOnMainWindowCreated([&](TfrmPrincipal& principal) {
+        op.setTray(&principal.tray());
+        wireMainCommands(principal, op, ctx);
+    });
+    splash.show();
+    const int result = QApplication::exec();
+    op.setTray(nullptr);
+    return result;
 }

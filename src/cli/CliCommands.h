@@ -34,6 +34,7 @@ void registerSettingsCommands(std::vector<CliCommand>& commands);
 void registerOrientadorCommands(std::vector<CliCommand>& commands);
 
 // Integra commands
+void registerIntegraCommands(std::vector<CliCommand>& commands);
 
 // import commands
 void registerMerlinCommands(std::vector<CliCommand>& commands);

@@ -6,6 +6,7 @@ target_sources(pelomira-cli PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CliOrientador.cpp
 
   # Integra commands
+  ${CMAKE_CURRENT_LIST_DIR}/CliIntegra.cpp
 
   # import commands
   ${CMAKE_CURRENT_LIST_DIR}/CliMerlin.cpp

@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
     registerOrientadorCommands(commands);
 
     // Integra commands
+    registerIntegraCommands(commands);
 
     // import commands
     registerMerlinCommands(commands);

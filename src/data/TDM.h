@@ -7,6 +7,10 @@
 #include "data/OrientadorDatabase.h"
 #include "data/OrientadorTable.h"
 // --- Integra database
+#include "app/TextUtils.h"
+#include "data/IntegraDatabase.h"
+#include "data/IntegraTable.h"
+#include "data/RecordSet.h"
 // --- Merlin web clients
 #include "import/MerlinClient.h"
 
@@ -27,6 +31,27 @@ public:
     OrientadorTable ADOTbl_IMPORT{ADOCon_IMPORT};
 
     // --- Integra database
+    IntegraDatabase sqlConIntegra;
+    RecordSet cdsFabricante{"cdsFabricante"};
+    RecordSet cdsPais{"cdsPais"};
+    RecordSet cdsUnidade{"cdsUnidade"};
+    RecordSet cdsExportador{"cdsExportador"};
+    RecordSet cdsVinculo{"cdsVinculo"};
+    RecordSet cdsGerados{"cdsGerados"};
+    IntegraTable sqlDsFabricante{sqlConIntegra, "FABRICANTE", cdsFabricante};
+    IntegraTable sqlDsPais{sqlConIntegra, "PAIS", cdsPais};
+    IntegraTable sqlDsUnidade{sqlConIntegra, "UNIDADE", cdsUnidade};
+    IntegraTable sqlDsExportador{sqlConIntegra, "EXPORTADOR", cdsExportador};
+    IntegraTable sqlDsVinculo{sqlConIntegra, "VINCULO", cdsVinculo};
+    IntegraTable sqlDsGerados{sqlConIntegra, "GERADOS", cdsGerados};
+    /// The statement of an Integra table by its name ("UNIDADE" …, any case), or nullptr.
+    IntegraTable* integraTable(const std::string& name) {
+        for (IntegraTable* t :
+             {&sqlDsFabricante, &sqlDsPais, &sqlDsUnidade, &sqlDsExportador, &sqlDsVinculo, &sqlDsGerados})
+            if (upperAscii(name) == t->tableName())
+                return t;
+        return nullptr;
+    }
 
     // --- Merlin web clients
     /// The process request and the return of registration data (GET).

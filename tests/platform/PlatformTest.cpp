@@ -1,13 +1,15 @@
+#include "platform/Platform.h"
 #include "TestEnv.h"
 #include "app/AppError.h"
+#include "app/TextUtils.h"
 #include "platform/Paths.h"
-#include "platform/Platform.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
 #include <thread>
+#include <unistd.h>
 
 TEST(Platform, FoldersComeFromTheEnvironment) {
     TestEnv env;
@@ -42,22 +44,23 @@ TEST(Platform, FindsFilesRegardlessOfCase) {
 TEST(Platform, CountsProcessesByExecutableNameWithoutCase) {
     TestEnv env;
     auto platform = Platform::createNative();
-    // Two copies of sleep under a name of our own, one of them spelled in other case.
-    const std::string a = env.path("PeloTesteX"), b = env.path("other/pelotestex");
+    // Two copies of sleep under a name of our own (unique to this run), one spelled in other case,
+    // and a third under a longer name that must not count.
+    const std::string name = "PeloT" + std::to_string(::getpid());
+    const std::string a = env.path(name), b = env.path("other/" + foldCase(name)), c = env.path(name + "-copia");
     TestEnv::makeFolder(env.path("other"));
-    std::filesystem::copy_file("/bin/sleep", a);
-    std::filesystem::copy_file("/bin/sleep", b);
-    std::filesystem::copy_file("/bin/sleep", env.path("PeloTesteX-copy"));
-    ASSERT_TRUE(platform->runProgram(a + " 5", env.root()));
-    ASSERT_TRUE(platform->runProgram(b + " 5", env.root()));
-    ASSERT_TRUE(platform->runProgram(env.path("PeloTesteX-copy") + " 5", env.root()));
+    for (const auto& target : {a, b, c})
+        std::filesystem::copy_file("/bin/sleep", target);
+    for (const auto& target : {a, b, c})
+        ASSERT_TRUE(platform->runProgram(target + " 3", env.root()));
     int count = 0;
-    for (int i = 0; i < 50 && count < 2; ++i) {
+    for (int i = 0; i < 100 && count < 2; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        count = platform->countProcesses("PELOTESTEX");
+        count = platform->countProcesses(upperText(name));
     }
-    EXPECT_EQ(count, 2);
-    ::system("pkill -f pelotestex; pkill -f PeloTesteX");
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(platform->countProcesses(upperText(name)), 2);
+    (void)!::system(("pkill -f " + name + " ; pkill -f " + foldCase(name)).c_str());
 }
 
 TEST(Platform, OpeningAWindowsProgramFailsClearly) {

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "TestEnv.h"
+#include "app/AppContext.h"
+#include "app/Logs.h"
+#include "app/ScriptedOperator.h"
+#include "app/Settings.h"
+#include "data/TDM.h"
+#include "platform/Platform.h"
+
+#include <memory>
+#include <string>
+
+/// A private program world for a window test: temporary settings and program folders, a scripted
+/// operator, and the context the windows receive. The update folder points at an empty folder of
+/// the world, so no test looks into the real home.
+struct ShellWorld {
+    TestEnv env;
+    std::unique_ptr<Platform> platform = Platform::createNative();
+    ScriptedOperator op;
+    Settings settings{*platform};
+    Logs logs{*platform, op};
+    TDM dm;
+    AppContext ctx{*platform, op, settings, logs, dm};
+
+    /// withSettings: write the first-run defaults first (otherwise PELOMIRA.INI is missing).
+    explicit ShellWorld(bool withSettings = true) {
+        if (withSettings) {
+            settings.writeFirstRunDefaults();
+            settings.write(Settings::Dados, Settings::KeyAtualiza, updateFolder());
+        }
+    }
+    std::string updateFolder() const { return env.path("Atualizacao"); }
+    std::string read(const char* section, const char* key) const { return settings.read(section, key); }
+};
