@@ -31,12 +31,13 @@ struct CliCommand {
 void registerSettingsCommands(std::vector<CliCommand>& commands);
 
 // Orientador commands
+void registerOrientadorCommands(std::vector<CliCommand>& commands);
 
 // Integra commands
 void registerIntegraCommands(std::vector<CliCommand>& commands);
 
 // import commands
-void registerImportCommands(std::vector<CliCommand>& commands);
 void registerMerlinCommands(std::vector<CliCommand>& commands);
+void registerImportCommands(std::vector<CliCommand>& commands);
 
 // NORVIK commands

@@ -48,13 +48,14 @@ int main(int argc, char** argv) {
     registerSettingsCommands(commands);
 
     // Orientador commands
+    registerOrientadorCommands(commands);
 
     // Integra commands
     registerIntegraCommands(commands);
 
     // import commands
-    registerImportCommands(commands);
     registerMerlinCommands(commands);
+    registerImportCommands(commands);
 
     // NORVIK commands
 

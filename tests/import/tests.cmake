@@ -1,13 +1,5 @@
 # Core tests of this area are added here.
 
-# Process document: XML transform, transformation files, load prologue, 'load' command.
-target_sources(core_tests PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/CliLoadTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ProcessImportTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TransformCoverageTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/XmlTransformTest.cpp
-)
-
 # Merlin web service: the client against a local HTTP server and against merlin-sim.
 target_sources(core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MerlinAddressTest.cpp
@@ -20,3 +12,10 @@ endif()
 target_link_libraries(core_tests PRIVATE PkgConfig::CPPHTTPLIB)
 # The merlin-sim test starts the real program from the build folder.
 add_dependencies(core_tests merlin-sim)
+
+target_sources(core_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/CliLoadTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProcessImportTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TransformCoverageTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/XmlTransformTest.cpp
+)
