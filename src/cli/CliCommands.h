@@ -31,6 +31,7 @@ struct CliCommand {
 void registerSettingsCommands(std::vector<CliCommand>& commands);
 
 // Orientador commands
+void registerOrientadorCommands(std::vector<CliCommand>& commands);
 
 // Integra commands
 void registerIntegraCommands(std::vector<CliCommand>& commands);

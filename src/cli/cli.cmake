@@ -3,6 +3,7 @@ target_sources(pelomira-cli PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CliSettings.cpp
   # Orientador commands
+  ${CMAKE_CURRENT_LIST_DIR}/CliOrientador.cpp
 
   # Integra commands
   ${CMAKE_CURRENT_LIST_DIR}/CliIntegra.cpp

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
     registerSettingsCommands(commands);
 
     // Orientador commands
+    registerOrientadorCommands(commands);
 
     // Integra commands
     registerIntegraCommands(commands);

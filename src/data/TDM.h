@@ -7,6 +7,8 @@
 #include "import/XmlDocumentCache.h"
 #include "import/XmlTransformProvider.h"
 // --- Orientador store
+#include "data/OrientadorDatabase.h"
+#include "data/OrientadorTable.h"
 // --- Integra database
 #include "app/TextUtils.h"
 #include "data/IntegraDatabase.h"
@@ -39,6 +41,10 @@ public:
     RecordSet cdsXMLTaxas{"cdsXMLTaxas"};
 
     // --- Orientador store
+    /// The one connection to the Orientador's files; its connection string is replaced to switch files.
+    OrientadorDatabase ADOCon_IMPORT;
+    /// The one table cursor on it; only one Orientador table is open at any time.
+    OrientadorTable ADOTbl_IMPORT{ADOCon_IMPORT};
 
     // --- Integra database
     IntegraDatabase sqlConIntegra;

@@ -1,0 +1,200 @@
+#include "data/OrientadorDatabase.h"
+
+#include "app/AppError.h"
+#include "app/TextUtils.h"
+#include "data/OrientadorTable.h"
+#include "platform/Paths.h"
+#include "platform/Platform.h"
+
+#include <sqlite3.h>
+
+#include <fstream>
+
+namespace {
+
+const char* const PersistSecurityInfo = "Persist Security Info=False";
+
+// Case folding as the program compares texts (accented letters included), for locating rows.
+void foldFunction(sqlite3_context* context, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const std::string folded = foldCase(text ? text : "");
+    sqlite3_result_text(context, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
+}
+
+enum class FileKind { Empty, Sqlite, Access, Other, Unreadable };
+
+FileKind fileKind(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return FileKind::Unreadable;
+    char head[32] = {};
+    in.read(head, sizeof head);
+    const std::string h(head, static_cast<size_t>(in.gcount()));
+    if (h.empty())
+        return FileKind::Empty;
+    if (h.rfind(std::string("SQLite format 3\0", 16), 0) == 0)
+        return FileKind::Sqlite;
+    if (h.size() >= 19 && (h.compare(4, 15, "Standard Jet DB") == 0 || h.compare(4, 15, "Standard ACE DB") == 0))
+        return FileKind::Access;
+    return FileKind::Other;
+}
+
+} // namespace
+
+OrientadorDatabase::~OrientadorDatabase() {
+    disconnect();
+}
+
+std::string OrientadorDatabase::preparationConnectionString(const std::string& folder, const std::string& baseName) {
+    return std::string("Provider=") + Provider + ";Data Source=" + folder + "\\" + trim(baseName) + ".mdb;" +
+           PersistSecurityInfo;
+}
+
+std::string OrientadorDatabase::fileConnectionString(const std::string& folder, const std::string& fileName) {
+    return std::string("Provider=") + Provider + ";Data Source=" + folder + "\\" + fileName + ";" + PersistSecurityInfo;
+}
+
+std::string OrientadorDatabase::dataSourceOf(const std::string& connectionString) {
+    for (const std::string& part : split(connectionString, ';')) {
+        const auto eq = part.find('=');
+        if (eq == std::string::npos)
+            continue;
+        if (equalsNoCase(trim(part.substr(0, eq)), "Data Source")) {
+            std::string value = trim(part.substr(eq + 1));
+            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+                value = value.substr(1, value.size() - 2);
+            if (!value.empty())
+                return value;
+        }
+    }
+    throw AppError("A conexão com o Orientador - SISCOMEX não indica o arquivo (Data Source): '" + connectionString +
+                   "'");
+}
+
+std::string OrientadorDatabase::resolveDataSource(const Platform& platform, const std::string& dataSource) {
+    // The Orientador's strings join the folder and the file with "\"; on this system the folder part
+    // may itself use "/" — everything before the last separator of either kind is the folder.
+    const std::string name = fileNameOf(dataSource);
+    const std::string folder = folderOf(dataSource);
+    if (trim(folder).empty())
+        throw AppError("A pasta do Orientador - SISCOMEX não está informada nas configurações do PELOMIRA");
+    if (name.empty())
+        throw AppError("A conexão com o Orientador - SISCOMEX não indica o nome do arquivo: '" + dataSource + "'");
+    if (!folderExists(folder))
+        throw AppError("A pasta do Orientador - SISCOMEX não foi encontrada: " + folder +
+                       "\rVerifique a pasta informada nas configurações do PELOMIRA");
+    const auto found = platform.findFileNoCase(folder, name);
+    if (!found || !fileExists(*found))
+        throw AppError("O arquivo " + name + " não foi encontrado na pasta do Orientador - SISCOMEX (" + folder + ")");
+    return *found;
+}
+
+void OrientadorDatabase::setConnectionString(const std::string& text) {
+    if (connected())
+        throw AppError("A conexão com o Orientador - SISCOMEX está aberta; feche-a antes de trocar o arquivo");
+    m_connectionString = text;
+}
+
+void OrientadorDatabase::connect(const Platform& platform) {
+    if (connected())
+        return;
+    const std::string path = resolveDataSource(platform, dataSourceOf(m_connectionString));
+    const std::string name = fileNameOf(path);
+    switch (fileKind(path)) {
+    case FileKind::Sqlite:
+        break;
+    case FileKind::Access:
+        throw AppError("O arquivo " + name +
+                       " é um banco de dados do Microsoft Access; arquivos do Access não podem ser lidos nesta "
+                       "instalação. Use a pasta do Orientador - SISCOMEX preparada para este sistema.");
+    case FileKind::Empty:
+        throw AppError("O arquivo " + name + " do Orientador - SISCOMEX está vazio");
+    case FileKind::Unreadable:
+        throw AppError("O arquivo " + name + " do Orientador - SISCOMEX não pode ser lido (verifique as permissões)");
+    case FileKind::Other:
+        throw AppError("O arquivo " + name + " não é um banco de dados do Orientador - SISCOMEX reconhecido");
+    }
+
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string why = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close(db);
+        throw AppError("Não foi possível abrir o arquivo " + name + " do Orientador - SISCOMEX: " + why);
+    }
+    m_db = db;
+    m_path = path;
+    sqlite3_busy_timeout(m_db, m_busyTimeoutMs);
+    sqlite3_create_function(m_db, "pelomira_fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, foldFunction,
+                            nullptr, nullptr);
+    // Reading the catalogue once makes a locked or damaged file fail here, with its own message.
+    const int check = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (check != SQLITE_OK) {
+        try {
+            fail(check, "abrir o arquivo");
+        } catch (...) {
+            sqlite3_close(m_db);
+            m_db = nullptr;
+            m_path.clear();
+            throw;
+        }
+    }
+}
+
+void OrientadorDatabase::disconnect() {
+    if (m_openTable)
+        m_openTable->close();
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+    m_path.clear();
+}
+
+std::string OrientadorDatabase::fileName() const {
+    return fileNameOf(m_path);
+}
+
+void OrientadorDatabase::setBusyTimeout(int milliseconds) {
+    m_busyTimeoutMs = milliseconds;
+    if (m_db)
+        sqlite3_busy_timeout(m_db, milliseconds);
+}
+
+void OrientadorDatabase::fail(int code, const std::string& doing) const {
+    const std::string name = fileName();
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw AppError("O arquivo " + name +
+                       " está bloqueado por outro programa; o Orientador - SISCOMEX pode estar com ele aberto. "
+                       "Feche o Orientador e tente novamente.");
+    case SQLITE_READONLY:
+        throw AppError("O arquivo " + name + " do Orientador - SISCOMEX não pode ser alterado (somente leitura)");
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        throw AppError("O arquivo " + name + " não é um banco de dados do Orientador - SISCOMEX válido");
+    case SQLITE_FULL:
+        throw AppError("Não há espaço em disco para gravar no arquivo " + name + " do Orientador - SISCOMEX");
+    default:
+        break;
+    }
+    const std::string why = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(code);
+    throw AppError("Erro ao " + doing + " no arquivo " + name + " do Orientador - SISCOMEX: " + why);
+}
+
+void OrientadorDatabase::attach(OrientadorTable* table) {
+    if (m_openTable && m_openTable != table)
+        throw AppError("Já existe uma tabela do Orientador - SISCOMEX aberta nesta conexão (" +
+                       m_openTable->tableName() + ")");
+    m_openTable = table;
+}
+
+void OrientadorDatabase::detach(OrientadorTable* table) {
+    if (m_openTable == table)
+        m_openTable = nullptr;
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <string>
+
+struct sqlite3;
+class Platform;
+class OrientadorTable;
+
+/// The connection to one of the Orientador's database files (IMPORT.MDB, REGIMP.MDB, DSI.MDB,
+/// LIDSI.MDB, TABSISCO.MDB). The file is named by a connection string in the Orientador's own form;
+/// the data source it names is looked up regardless of case. Each file is a SQLite database with the
+/// Orientador's tables and fields (share/orientador holds the schemas); an Access file is refused.
+///
+/// One table cursor at a time is open on the connection; disconnecting closes it. Every statement
+/// commits on its own, as the Orientador's files are written row by row without transactions.
+class OrientadorDatabase {
+public:
+    static constexpr const char* Provider = "Microsoft.Jet.OLEDB.4.0";
+    static constexpr int DefaultBusyTimeoutMs = 3000;
+
+    OrientadorDatabase() = default;
+    ~OrientadorDatabase();
+    OrientadorDatabase(const OrientadorDatabase&) = delete;
+    OrientadorDatabase& operator=(const OrientadorDatabase&) = delete;
+
+    /// The string of the table preparation: "Provider=…;Data Source=" + folder + "\" + trimmed base
+    /// name + ".mdb;" + "Persist Security Info=False".
+    static std::string preparationConnectionString(const std::string& folder, const std::string& baseName);
+    /// The string every other operation uses: "Provider=…;Data Source=" + folder + "\" + file name
+    /// ("IMPORT.MDB" …) + ";" + "Persist Security Info=False".
+    static std::string fileConnectionString(const std::string& folder, const std::string& fileName);
+    /// The Data Source of a connection string. Throws AppError when it names none.
+    static std::string dataSourceOf(const std::string& connectionString);
+    /// The file a data source names on this system: the folder part (everything before the last "\" or
+    /// "/") and the file name found in it regardless of case. Throws AppError naming the folder or file
+    /// when either is missing.
+    static std::string resolveDataSource(const Platform& platform, const std::string& dataSource);
+
+    /// Replaces the connection string. Refused while connected.
+    void setConnectionString(const std::string& text);
+    const std::string& connectionString() const { return m_connectionString; }
+
+    /// Opens the file the connection string names. Throws AppError with a clear text for a missing
+    /// folder or file, an Access file, a file of another kind, or a file another program holds locked.
+    void connect(const Platform& platform);
+    /// Closes the open table (its pending row is dropped) and the file. Harmless when not connected.
+    void disconnect();
+    bool connected() const { return m_db != nullptr; }
+
+    /// The full path of the connected file, and its name as found in the folder.
+    const std::string& path() const { return m_path; }
+    std::string fileName() const;
+
+    /// How long a statement waits for another program's lock before giving up.
+    void setBusyTimeout(int milliseconds);
+    int busyTimeout() const { return m_busyTimeoutMs; }
+
+    // Used by OrientadorTable.
+    sqlite3* handle() const { return m_db; }
+    /// Turns the result of a failed SQLite call into an AppError with a clear text.
+    [[noreturn]] void fail(int code, const std::string& doing) const;
+    void attach(OrientadorTable* table);
+    void detach(OrientadorTable* table);
+
+private:
+    std::string m_connectionString;
+    std::string m_path;
+    sqlite3* m_db = nullptr;
+    int m_busyTimeoutMs = DefaultBusyTimeoutMs;
+    OrientadorTable* m_openTable = nullptr;
+};
