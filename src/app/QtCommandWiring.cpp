@@ -1,15 +1,13 @@
 #include "app/QtCommandWiring.h"
 
 #include "app/AppContext.h"
+#include "app/BusyGuard.h"
 #include "app/QtOperator.h"
 #include "app/TfrmPrincipal.h"
-#include "app/BusyGuard.h"
 #include "data/IntegraReindex.h"
-// process requests (import)
 #include "data/TDM.h"
 #include "import/ProcessRecordSets.h"
 #include "import/TfrmImportar_Merlin.h"
-// registries and code mapping (cadastros)
 #include "cadastros/TfrmExportador.h"
 #include "cadastros/TfrmFabricante.h"
 #include "cadastros/TfrmPais.h"
@@ -20,10 +18,6 @@
 //     principal.setCommand(MainCommand::Retorno, [&ctx] { /* create and show the window */ });
 // The settings window and the exit are built into the main window.
 void wireMainCommands(TfrmPrincipal& principal, QtOperator& op, AppContext& ctx) {
-    (void)principal;
-    (void)op;
-    (void)ctx;
-
     // --- process requests (import): BuscarDI, BuscarLI, BuscarDSI, BuscarLSI, NorvikDI
     {
         // Each command resets the process record sets and opens a new request window, preset for its
