@@ -16,10 +16,11 @@
 
 namespace {
 
-constexpr const char* Usage = "transfer --target siscomex|norvik (--ref REFERÊNCIA --year ANO [--kind DI|LI|DSI|LSI] | "
-                              "--file ARQUIVO.xml) [--yes] [--button N]  transfere o processo (do Merlin ou de um "
-                              "arquivo); saída 0: transferido, 1: falha (ou o programa do Orientador não abriu), 3: não "
-                              "confirmado, 4: transferido com campo(s) não gravado(s)";
+constexpr const char* Usage =
+    "transfer --target siscomex|norvik (--ref REFERÊNCIA --year ANO [--kind DI|LI|DSI|LSI] | "
+    "--file ARQUIVO.xml) [--yes] [--button N]  transfere o processo (do Merlin ou de um "
+    "arquivo); saída 0: transferido, 1: falha (ou o programa do Orientador não abriu), 3: não "
+    "confirmado, 4: transferido com campo(s) não gravado(s)";
 
 // Exit codes besides 0 (transferred), 1 (failed) and 2 (wrong command line).
 constexpr int ExitNotConfirmed = 3;
@@ -47,8 +48,8 @@ public:
         declined = declined || !yes;
         return yes;
     }
-    int showMessage(const std::string& title, const std::string& text, const std::string& btn4,
-                    const std::string& btn3, const std::string& btn2, const std::string& btn1) override {
+    int showMessage(const std::string& title, const std::string& text, const std::string& btn4, const std::string& btn3,
+                    const std::string& btn2, const std::string& btn1) override {
         completed = true;
         return m_inner.showMessage(title, text, btn4, btn3, btn2, btn1);
     }

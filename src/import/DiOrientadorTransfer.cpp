@@ -29,11 +29,26 @@ const char* const OpenFailureProcedure = "Abrindo o Orientador - SISCOMEX";
 // The tables a process is cleared from before it is written, in this order (the head table first
 // again, now by micro number; COMPENSAÇÃO_CRÉDITO is only cleared).
 const char* const PreparedTables[] = {
-    "DECLARAÇÃO_IMPORTAÇÃO", "PROCESSO_DI",          "DOCUMENTO_INSTRUÇÃO",     "EMBALAGEM_CARGA",
-    "CARGA_ARMAZÉM",         "COMPENSAÇÃO_CRÉDITO",  "PAGAMENTO_TRIBUTOS",      "OP_ADIÇÃO_DE_IMPORTAÇÃO",
-    "DEDUÇÃO_VALORAÇÃO",     "PAGAMENTO_PREVISTO",   "DESTAQUE_NCM",            "DETALHE_MERCADORIA",
-    "ACRÉSCIMO_VALORAÇÃO",   "DOCUMENTO_VINCULADO",  "ATO_VINCULADO",           "PAGAMENTO_VINCULADO",
-    "TRIBUTO",               "VALORAÇÃO_NCM",        "DE_MERCOSUL_DI",          "DE_MERCOSUL_ADIÇÃO",
+    "DECLARAÇÃO_IMPORTAÇÃO",
+    "PROCESSO_DI",
+    "DOCUMENTO_INSTRUÇÃO",
+    "EMBALAGEM_CARGA",
+    "CARGA_ARMAZÉM",
+    "COMPENSAÇÃO_CRÉDITO",
+    "PAGAMENTO_TRIBUTOS",
+    "OP_ADIÇÃO_DE_IMPORTAÇÃO",
+    "DEDUÇÃO_VALORAÇÃO",
+    "PAGAMENTO_PREVISTO",
+    "DESTAQUE_NCM",
+    "DETALHE_MERCADORIA",
+    "ACRÉSCIMO_VALORAÇÃO",
+    "DOCUMENTO_VINCULADO",
+    "ATO_VINCULADO",
+    "PAGAMENTO_VINCULADO",
+    "TRIBUTO",
+    "VALORAÇÃO_NCM",
+    "DE_MERCOSUL_DI",
+    "DE_MERCOSUL_ADIÇÃO",
 };
 
 // The micro numbers of the process's earlier transfers, read from its head rows before the table

@@ -19,14 +19,14 @@ constexpr int L = 2; // cdsXMLTPAux2: the list of the addition being walked
 // How a source value becomes the value written.
 struct Conversion {
     enum Kind {
-        AsIs,          // GRAVACAMPO of the source field itself
-        Date,          // yyyy-mm-dd → ddmmyyyy
-        Pad,           // left-padded with "0" to size
+        AsIs,           // GRAVACAMPO of the source field itself
+        Date,           // yyyy-mm-dd → ddmmyyyy
+        Pad,            // left-padded with "0" to size
         PadWithoutDots, // every "." removed, then left-padded with "0" to size
-        Fixed,         // size digits with `decimals` implied decimals
-        SimNao,        // Yes/No: "SIM" true, "NAO" false, anything else leaves it
-        SimOrFalse,    // Yes/No: "SIM" true, anything else false
-        NveLevel,      // the coverage code of an NVE level
+        Fixed,          // size digits with `decimals` implied decimals
+        SimNao,         // Yes/No: "SIM" true, "NAO" false, anything else leaves it
+        SimOrFalse,     // Yes/No: "SIM" true, anything else false
+        NveLevel,       // the coverage code of an NVE level
     } kind = AsIs;
     int size = 0;
     int decimals = 0;
@@ -37,9 +37,15 @@ constexpr Conversion date{Conversion::Date};
 constexpr Conversion simNao{Conversion::SimNao};
 constexpr Conversion simOrFalse{Conversion::SimOrFalse};
 constexpr Conversion nveLevel{Conversion::NveLevel};
-constexpr Conversion pad(int size) { return {Conversion::Pad, size}; }
-constexpr Conversion padWithoutDots(int size) { return {Conversion::PadWithoutDots, size}; }
-constexpr Conversion fixed(int size, int decimals) { return {Conversion::Fixed, size, decimals}; }
+constexpr Conversion pad(int size) {
+    return {Conversion::Pad, size};
+}
+constexpr Conversion padWithoutDots(int size) {
+    return {Conversion::PadWithoutDots, size};
+}
+constexpr Conversion fixed(int size, int decimals) {
+    return {Conversion::Fixed, size, decimals};
+}
 
 // One target field, its source (record set index and field) and the conversion.
 struct Rule {
@@ -95,16 +101,11 @@ const std::vector<Rule> ImporterFields = {
 };
 
 const std::vector<Rule> CarrierFields = {
-    {"CD_PAIS_PROC_CARGA", P, "PROCEDENCIA"},
-    {"CD_VIA_TRANSP_CARG", P, "VIA_TRANSPORTE", pad(2)},
-    {"IN_MULTIMODAL", P, "MULTIMODAL", simNao},
-    {"NR_VEICULO_TRANSP", P, "VEICULO_PLACA"},
-    {"NM_VEICULO_TRANSP", P, "VEICULO_NOME"},
-    {"NM_TRANSPORTADOR", P, "TRANSPORTADOR_RAZAO_SOCIAL"},
-    {"CD_BANDEIRA_TRANSP", P, "BANDEIRA"},
-    {"CD_TIPO_AG_CARGA", P, "AGENTE_TIPO"},
-    {"NR_AGENTE_CARGA", P, "AGENTE_CNPJ_CPF"},
-    {"CD_TIPO_DCTO_CARGA", P, "CONHECIMENTO_TIPO"},
+    {"CD_PAIS_PROC_CARGA", P, "PROCEDENCIA"},   {"CD_VIA_TRANSP_CARG", P, "VIA_TRANSPORTE", pad(2)},
+    {"IN_MULTIMODAL", P, "MULTIMODAL", simNao}, {"NR_VEICULO_TRANSP", P, "VEICULO_PLACA"},
+    {"NM_VEICULO_TRANSP", P, "VEICULO_NOME"},   {"NM_TRANSPORTADOR", P, "TRANSPORTADOR_RAZAO_SOCIAL"},
+    {"CD_BANDEIRA_TRANSP", P, "BANDEIRA"},      {"CD_TIPO_AG_CARGA", P, "AGENTE_TIPO"},
+    {"NR_AGENTE_CARGA", P, "AGENTE_CNPJ_CPF"},  {"CD_TIPO_DCTO_CARGA", P, "CONHECIMENTO_TIPO"},
 };
 
 // Written in the transport block only for declaration types below 13.
@@ -121,14 +122,10 @@ const std::vector<Rule> ArrivalFields = {
 };
 
 const std::vector<Rule> FreightFields = {
-    {"VL_TOT_FRT_PREPAID", P, "PREPAID"},
-    {"VL_TOT_FRT_COLLECT", P, "COLLECT"},
-    {"VL_FRETE_TNAC_MNEG", P, "TERRIT_NACIONAL"},
-    {"CD_MOEDA_FRETE", P, "FRETE_MOEDA"},
-    {"VL_TOTAL_FRETE_MN", P, "FRETE_TOTAL_REAL"},
-    {"VL_TOT_SEGURO_MNEG", P, "SEGURO_TOTAL_MNEG"},
-    {"CD_MOEDA_SEGURO", P, "SEGURO_MOEDA"},
-    {"VL_TOTAL_SEG_MN", P, "SEGURO_TOTAL_REAL"},
+    {"VL_TOT_FRT_PREPAID", P, "PREPAID"},         {"VL_TOT_FRT_COLLECT", P, "COLLECT"},
+    {"VL_FRETE_TNAC_MNEG", P, "TERRIT_NACIONAL"}, {"CD_MOEDA_FRETE", P, "FRETE_MOEDA"},
+    {"VL_TOTAL_FRETE_MN", P, "FRETE_TOTAL_REAL"}, {"VL_TOT_SEGURO_MNEG", P, "SEGURO_TOTAL_MNEG"},
+    {"CD_MOEDA_SEGURO", P, "SEGURO_MOEDA"},       {"VL_TOTAL_SEG_MN", P, "SEGURO_TOTAL_REAL"},
 };
 
 const std::vector<Rule> CargoFields = {
@@ -176,12 +173,18 @@ const std::vector<ListTable> ProcessLists = {
 // --- OP_ADIÇÃO_DE_IMPORTAÇÃO
 
 const std::vector<Rule> SaleFields = {
-    {"NM_LOC_COND_VENDA", A, "LOCAL_VENDA"},         {"VL_MERC_COND_VENDA", A, "VMLE_MNEG"},
-    {"VL_MERC_VENDA_MN", A, "VMLE_REAL"},            {"VL_FRETE_MERC_MN", A, "FRETE_REAL"},
-    {"VL_SEG_MERC_MN", A, "SEGURO_REAL"},            {"CD_METOD_VALORACAO", A, "VALORACAO"},
-    {"CD_VINC_IMPO_EXPO", A, "VINCULO_IMPEXP"},      {"CD_TIPO_ACORDO_TAR", A, "TIPO"},
-    {"CD_ACORDO_ALADI", A, "CODIGO"},                {"CD_REGIME_TRIBUTAR", A, "REGIME_TRIB1"},
-    {"CD_FUND_LEG_REGIME", A, "FUNDAMENTO_LEGAL1"},  {"CD_MOTIVO_ADM_TEMP", A, "MOT_ADMISSAO_TEMP"},
+    {"NM_LOC_COND_VENDA", A, "LOCAL_VENDA"},
+    {"VL_MERC_COND_VENDA", A, "VMLE_MNEG"},
+    {"VL_MERC_VENDA_MN", A, "VMLE_REAL"},
+    {"VL_FRETE_MERC_MN", A, "FRETE_REAL"},
+    {"VL_SEG_MERC_MN", A, "SEGURO_REAL"},
+    {"CD_METOD_VALORACAO", A, "VALORACAO"},
+    {"CD_VINC_IMPO_EXPO", A, "VINCULO_IMPEXP"},
+    {"CD_TIPO_ACORDO_TAR", A, "TIPO"},
+    {"CD_ACORDO_ALADI", A, "CODIGO"},
+    {"CD_REGIME_TRIBUTAR", A, "REGIME_TRIB1"},
+    {"CD_FUND_LEG_REGIME", A, "FUNDAMENTO_LEGAL1"},
+    {"CD_MOTIVO_ADM_TEMP", A, "MOT_ADMISSAO_TEMP"},
     {"CD_COBERT_CAMBIAL", A, "COBERTURA_CAMBIAL"},
 };
 
@@ -204,8 +207,8 @@ struct PartyField {
 };
 
 const std::vector<PartyField> SupplierFields = {
-    {"NM_FORN_ESTR", "RAZAO_SOCIAL"},       {"ED_LOGR_FORN_ESTR", "LOGRADOURO"}, {"ED_NR_FORN_ESTR", "NUMERO"},
-    {"ED_COMPL_FORN_ESTR", "COMPLEMENTO"},  {"ED_CIDAD_FORN_ESTR", "CIDADE"},    {"ED_ESTAD_FORN_ESTR", "ESTADO"},
+    {"NM_FORN_ESTR", "RAZAO_SOCIAL"},      {"ED_LOGR_FORN_ESTR", "LOGRADOURO"}, {"ED_NR_FORN_ESTR", "NUMERO"},
+    {"ED_COMPL_FORN_ESTR", "COMPLEMENTO"}, {"ED_CIDAD_FORN_ESTR", "CIDADE"},    {"ED_ESTAD_FORN_ESTR", "ESTADO"},
     {"CD_PAIS_AQUIS_MERC", "PAIS"},
 };
 
@@ -295,10 +298,10 @@ const std::vector<Rule> TaxReductionFields = {
     {"PC_REDUCAO_IPT_BLI", L, "PERC_REDUCAO"},
 };
 const std::vector<Rule> TaxValueFields = {
-    {"VL_CALC_IPT_ADVAL", L, "VR_CALCULADO"},      {"VL_CALC_II_AC_TARI", L, "VR_ACORDO"},
-    {"VL_IMPOSTO_DEVIDO", L, "VR_DEVIDO"},         {"VL_IPT_A_RECOLHER", L, "VR_RECOLHER"},
-    {"VL_ALIQ_ESPEC_IPT", L, "VR_ESPECIF"},        {"QT_MERC_UN_ALIQ_ES", L, "QTDE_UNID_ESPECIF"},
-    {"NM_UN_ALIQ_ESP_IPT", L, "UNIDADE_ESPECIF"},  {"VL_CALC_IPT_ESPEC", L, "VR_ESPECIF"},
+    {"VL_CALC_IPT_ADVAL", L, "VR_CALCULADO"},     {"VL_CALC_II_AC_TARI", L, "VR_ACORDO"},
+    {"VL_IMPOSTO_DEVIDO", L, "VR_DEVIDO"},        {"VL_IPT_A_RECOLHER", L, "VR_RECOLHER"},
+    {"VL_ALIQ_ESPEC_IPT", L, "VR_ESPECIF"},       {"QT_MERC_UN_ALIQ_ES", L, "QTDE_UNID_ESPECIF"},
+    {"NM_UN_ALIQ_ESP_IPT", L, "UNIDADE_ESPECIF"}, {"VL_CALC_IPT_ESPEC", L, "VR_ESPECIF"},
     {"CD_TIPO_RECIPIENTE", L, "TIPO_RECIPIENTE"}, {"QT_ML_RECIPIENTE", L, "CAPACIDADE_RECIP"},
 };
 const std::vector<Rule> IpiAgreementFields = {
@@ -581,8 +584,7 @@ void DiOrientadorWriter::addition() {
     m_w.literal("CD_MOEDA_NEGOCIADA", m_items.currency);
 
     // The sale term goes with the first valuation methods only.
-    if (!trim(a.text("VALORACAO")).empty() &&
-        wholeNumber(a, "VALORACAO", trim(principal("ID_PROCESSO"))) < 2)
+    if (!trim(a.text("VALORACAO")).empty() && wholeNumber(a, "VALORACAO", trim(principal("ID_PROCESSO"))) < 2)
         m_w.copy("CD_INCOTERMS_VENDA", A, "INCOTERM");
 
     applyAll(m_w, SaleFields);
@@ -653,8 +655,8 @@ void DiOrientadorWriter::itemSummary() {
                 try {
                     m_items.netWeight += toDecimal(weight);
                 } catch (const AppError&) {
-                    throw AppError("PESO_LIQUIDO do item " + trim(items.text("ID_ITEM")) + " da adição " +
-                                   additionId + " inválido: '" + weight + "' não é um número");
+                    throw AppError("PESO_LIQUIDO do item " + trim(items.text("ID_ITEM")) + " da adição " + additionId +
+                                   " inválido: '" + weight + "' não é um número");
                 }
             }
         }

@@ -20,8 +20,7 @@ public:
     static constexpr const char* ComplementaryWarningStart =
         "ATENÇÃO!!!\rO texto contido no campo de informações complementares\rultrapassa 7800 caracteres "
         "(tamanho atual: ";
-    static constexpr const char* DescriptionWarningStart =
-        "ATENÇÃO!!!\rO texto contido no campo de descrição do item ";
+    static constexpr const char* DescriptionWarningStart = "ATENÇÃO!!!\rO texto contido no campo de descrição do item ";
     static constexpr const char* WarningEnd = "O TEXTO SERÁ TRANSFERIDO INCOMPLETO!!!";
     static constexpr std::size_t ComplementaryLimit = 7800;
     static constexpr std::size_t DescriptionLimit = 3900;

@@ -29,6 +29,8 @@ void OrientadorRowWriter::table(const std::string& name) {
 
 void OrientadorRowWriter::newRow() {
     m_ctx.dm.ADOTbl_IMPORT.insert();
+    // Between rows the windows get their turn, so the program stays drawn during a long declaration.
+    m_ctx.op.processEvents();
 }
 
 void OrientadorRowWriter::finish() {

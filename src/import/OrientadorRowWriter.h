@@ -26,7 +26,8 @@ public:
     /// the shared counter goes up by one and the progress window advances with TableStepText + table.
     /// Throws AppError when the table cannot be opened or the pending row is refused.
     void table(const std::string& name);
-    /// Begins a new row; the row before it is posted. Throws AppError when that row is refused.
+    /// Begins a new row; the row before it is posted, then pending window events are processed. Throws
+    /// AppError when that row is refused.
     void newRow();
     /// Posts a row still pending.
     void finish();

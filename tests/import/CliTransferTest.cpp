@@ -73,7 +73,9 @@ struct CliWorld : DiTransferWorld {
     }
 };
 
-bool built() { return TestEnv::exists(Cli) && TestEnv::exists(Sim); }
+bool built() {
+    return TestEnv::exists(Cli) && TestEnv::exists(Sim);
+}
 
 } // namespace
 

@@ -1,6 +1,6 @@
 // The DI transfer into the Orientador through the Orientador entry, with a scripted operator, real
 // SQLite Orientador files and the repository's transformation files and samples.
-#include "import/DiOrientadorTransfer.h"
+#include "app/BusyGuard.h"
 #include "import/DiTransferWorld.h"
 
 #include <sqlite3.h>
@@ -14,19 +14,35 @@ const char* const Additions = "OP_ADIÇÃO_DE_IMPORTAÇÃO";
 
 // The twenty tables of a declaration, in the order the preparation clears them.
 const std::vector<std::string> PreparedTables = {
-    "DECLARAÇÃO_IMPORTAÇÃO", "PROCESSO_DI",         "DOCUMENTO_INSTRUÇÃO",     "EMBALAGEM_CARGA",
-    "CARGA_ARMAZÉM",         "COMPENSAÇÃO_CRÉDITO", "PAGAMENTO_TRIBUTOS",      "OP_ADIÇÃO_DE_IMPORTAÇÃO",
-    "DEDUÇÃO_VALORAÇÃO",     "PAGAMENTO_PREVISTO",  "DESTAQUE_NCM",            "DETALHE_MERCADORIA",
-    "ACRÉSCIMO_VALORAÇÃO",   "DOCUMENTO_VINCULADO", "ATO_VINCULADO",           "PAGAMENTO_VINCULADO",
-    "TRIBUTO",               "VALORAÇÃO_NCM",       "DE_MERCOSUL_DI",          "DE_MERCOSUL_ADIÇÃO",
+    "DECLARAÇÃO_IMPORTAÇÃO",
+    "PROCESSO_DI",
+    "DOCUMENTO_INSTRUÇÃO",
+    "EMBALAGEM_CARGA",
+    "CARGA_ARMAZÉM",
+    "COMPENSAÇÃO_CRÉDITO",
+    "PAGAMENTO_TRIBUTOS",
+    "OP_ADIÇÃO_DE_IMPORTAÇÃO",
+    "DEDUÇÃO_VALORAÇÃO",
+    "PAGAMENTO_PREVISTO",
+    "DESTAQUE_NCM",
+    "DETALHE_MERCADORIA",
+    "ACRÉSCIMO_VALORAÇÃO",
+    "DOCUMENTO_VINCULADO",
+    "ATO_VINCULADO",
+    "PAGAMENTO_VINCULADO",
+    "TRIBUTO",
+    "VALORAÇÃO_NCM",
+    "DE_MERCOSUL_DI",
+    "DE_MERCOSUL_ADIÇÃO",
 };
 
 // The nineteen tables in the order they are written.
 const std::vector<std::string> WrittenTables = {
-    "DECLARAÇÃO_IMPORTAÇÃO", "PROCESSO_DI",       "DOCUMENTO_INSTRUÇÃO", "EMBALAGEM_CARGA",     "CARGA_ARMAZÉM",
-    "PAGAMENTO_TRIBUTOS",    "DE_MERCOSUL_DI",    "OP_ADIÇÃO_DE_IMPORTAÇÃO", "DEDUÇÃO_VALORAÇÃO", "PAGAMENTO_PREVISTO",
-    "DESTAQUE_NCM",          "ACRÉSCIMO_VALORAÇÃO", "VALORAÇÃO_NCM",     "DE_MERCOSUL_ADIÇÃO",  "PAGAMENTO_VINCULADO",
-    "TRIBUTO",               "DOCUMENTO_VINCULADO", "DETALHE_MERCADORIA", "ATO_VINCULADO",
+    "DECLARAÇÃO_IMPORTAÇÃO", "PROCESSO_DI",        "DOCUMENTO_INSTRUÇÃO", "EMBALAGEM_CARGA",
+    "CARGA_ARMAZÉM",         "PAGAMENTO_TRIBUTOS", "DE_MERCOSUL_DI",      "OP_ADIÇÃO_DE_IMPORTAÇÃO",
+    "DEDUÇÃO_VALORAÇÃO",     "PAGAMENTO_PREVISTO", "DESTAQUE_NCM",        "ACRÉSCIMO_VALORAÇÃO",
+    "VALORAÇÃO_NCM",         "DE_MERCOSUL_ADIÇÃO", "PAGAMENTO_VINCULADO", "TRIBUTO",
+    "DOCUMENTO_VINCULADO",   "DETALHE_MERCADORIA", "ATO_VINCULADO",
 };
 
 const std::string Sample = "DI_VARIAS_ADICOES.xml";
@@ -35,8 +51,8 @@ const std::string Sample = "DI_VARIAS_ADICOES.xml";
 // the head's own rules).
 SampleDocument headOnly() {
     SampleDocument d(Sample);
-    for (const char* list : {"PROC_VINCULADO", "DOCUMENTO", "VOLUMES", "NR_ARMAZEM", "PAGAMENTO", "DEE", "ADICAO",
-                             "ITEM"})
+    for (const char* list :
+         {"PROC_VINCULADO", "DOCUMENTO", "VOLUMES", "NR_ARMAZEM", "PAGAMENTO", "DEE", "ADICAO", "ITEM"})
         while (d.doc.select_node(("/PROCESSOS/PROCESSO/" + std::string(list)).c_str()))
             d.remove("/PROCESSOS/PROCESSO/" + std::string(list));
     return d;
@@ -136,8 +152,8 @@ TEST(DiOrientadorTransfer, TwoDeclarationsGetConsecutiveNumbersAndATransferAgain
     EXPECT_EQ(column(w.rows(Additions), "NR_DECL_IMP_MICRO"),
               (std::vector<std::string>{microNumber(1), microNumber(1), microNumber(1), microNumber(2)}));
     EXPECT_EQ(column(w.rows("DETALHE_MERCADORIA"), "NR_DECL_IMP_MICRO"),
-              (std::vector<std::string>{microNumber(1), microNumber(1), microNumber(1), microNumber(1),
-                                        microNumber(1), microNumber(2), microNumber(2)}));
+              (std::vector<std::string>{microNumber(1), microNumber(1), microNumber(1), microNumber(1), microNumber(1),
+                                        microNumber(2), microNumber(2)}));
     ASSERT_EQ(w.op.callsOf("showMessage").size(), 1u);
     EXPECT_EQ(w.op.callsOf("showMessage")[0].text, "DI(s) 111, 222 recebida(s) com êxito ao Orientador - SISCOMEX!");
     EXPECT_NE(w.activityLog().find("Finalizando Importação de Processos para o SISCOMEX (DI: 111, 222)"),
@@ -215,7 +231,7 @@ TEST(DiOrientadorTransfer, TransportWayDecidesTheCargoDocumentNumbers) {
     };
     const std::string nic36 = "ABCDEFGHIJKLMNOPQR123456789012345678";
     const std::vector<Case> cases = {
-        {"4", "", "", "MAEU221356789", "", "04"},            // air, no house bill: the master alone
+        {"4", "", "", "MAEU221356789", "", "04"}, // air, no house bill: the master alone
         {"4", nic36, "HAWB7781203", "HAWB7781203", "MAEU221356789", "04"},
         {"1", nic36, "HAWB7781203", "ABCDEFGHIJKLMNOPQR", "123456789012345678", "01"},
         {"7", nic36, "", "ABCDEFGHIJKLMNOPQR", "123456789012345678", "07"},
@@ -490,10 +506,23 @@ TEST(DiOrientadorTransfer, TheClosingWindowStartsTheOrientadorProgram) {
     EXPECT_EQ(closingLines, 2u) << "one closing line per run, whether the program started or not";
 }
 
-TEST(DiOrientadorTransfer, NoConfirmationWritesNothing) {
+TEST(DiOrientadorTransfer, RunsBusyAndNoConfirmationWritesNothing) {
+    // Notes what the alert timer would see while the question is open.
+    struct BusyProbe : ScriptedOperator {
+        std::string running;
+        bool askYesNo(const std::string& text, const std::string& caption, MessageIcon icon) override {
+            running = BusyGuard::operation();
+            return ScriptedOperator::askYesNo(text, caption, icon);
+        }
+    };
     DiTransferWorld w;
-    w.op.queueYesNo(false);
-    importProcessToOrientador(w.ctx, w.sample(Sample), w.transfers);
+    BusyProbe probe;
+    probe.queueYesNo(false);
+    AppContext ctx{*w.platform, probe, w.settings, w.logs, w.dm};
+    importProcessToOrientador(ctx, w.sample(Sample), w.transfers);
+    EXPECT_EQ(probe.running, "Transferência de DI para o Orientador - SISCOMEX");
+    EXPECT_FALSE(BusyGuard::busy());
+    EXPECT_EQ(probe.calls().size(), 1u) << "nothing after the No";
     EXPECT_TRUE(w.op.callsOf("progressOpen").empty());
     EXPECT_TRUE(w.op.callsOf("showMessage").empty());
     EXPECT_TRUE(w.op.messages().empty());
