@@ -4,6 +4,7 @@
 #include "app/AppError.h"
 #include "app/Operator.h"
 #include "app/TextUtils.h"
+#include "data/OrientadorValues.h"
 #include "data/TDM.h"
 #include "import/TransferConversions.h"
 
@@ -395,17 +396,17 @@ void apply(OrientadorRowWriter& w, const Rule& rule) {
     const Conversion& c = rule.conversion;
     switch (c.kind) {
     case Conversion::Date:
-        w.literal(rule.target, diDate(value));
+        w.literal(rule.target, dateToDayMonthYear(value));
         break;
     case Conversion::Pad:
-        w.literal(rule.target, padZeros(value, static_cast<std::size_t>(c.size)));
+        w.literal(rule.target, zeroPadLeft(value, static_cast<std::size_t>(c.size)));
         break;
     case Conversion::PadWithoutDots:
-        w.literal(rule.target, padZeros(replaceAll(value, ".", ""), static_cast<std::size_t>(c.size)));
+        w.literal(rule.target, zeroPadLeft(replaceAll(value, ".", ""), static_cast<std::size_t>(c.size)));
         break;
     case Conversion::Fixed:
         w.literal(rule.target,
-                  fixedDigits(value, static_cast<std::size_t>(c.size), static_cast<std::size_t>(c.decimals)));
+                  fixedPointDigits(value, static_cast<std::size_t>(c.size), static_cast<std::size_t>(c.decimals)));
         break;
     case Conversion::SimNao:
         if (const auto on = simNaoFlag(value))
@@ -550,7 +551,7 @@ void DiOrientadorWriter::additions() {
 void DiOrientadorWriter::addition() {
     const RecordSet& a = m_ctx.dm.cdsXMLAux;
     m_w.literal(Micro, m_micro);
-    m_w.literal(AdditionNumber, padZeros(a.text("ID_ADICAO"), 3));
+    m_w.literal(AdditionNumber, zeroPadLeft(a.text("ID_ADICAO"), 3));
 
     // Declarations of types 16 and 17 carry the entry, the way and the freight per addition.
     const long long type = declarationType();
@@ -578,7 +579,7 @@ void DiOrientadorWriter::addition() {
     m_w.literal("CD_MERC_NBM_SH", trim(m_items.ncm));
     m_w.literal("CD_MERC_NALADI_NCC", m_items.naladiNcca);
     m_w.literal("CD_MERC_NALADI_SH", m_items.naladiSh);
-    m_w.literal("PL_MERCADORIA", fixedDigits(localeDecimal(m_items.netWeight), 15, 5));
+    m_w.literal("PL_MERCADORIA", fixedPointDigits(orientadorDecimalText(m_items.netWeight), 15, 5));
     apply(m_w, {"QT_UN_ESTATISTICA", A, "QTDE_MEDIDA_ESTAT", fixed(14, 5)});
     m_w.copy("CD_APLICACAO_MERC", A, "APLICACAO_MERC");
     m_w.literal("CD_MOEDA_NEGOCIADA", m_items.currency);
@@ -714,7 +715,7 @@ namespace {
 // Every row of an addition's list carries the declaration and the addition.
 void additionRowKey(OrientadorRowWriter& w, const std::string& micro, const RecordSet& addition) {
     w.literal(Micro, micro);
-    w.text(AdditionNumber, padZeros(addition.text("ID_ADICAO"), 3));
+    w.text(AdditionNumber, zeroPadLeft(addition.text("ID_ADICAO"), 3));
 }
 
 // Binds cdsXMLTPAux2 to a list of the current addition.
@@ -836,7 +837,7 @@ void DiOrientadorWriter::goodsDetails() {
 
         m_w.newRow();
         m_w.literal(Micro, m_micro);
-        m_w.literal(AdditionNumber, padZeros(items.text("ID_ADICAO"), 3));
+        m_w.literal(AdditionNumber, zeroPadLeft(items.text("ID_ADICAO"), 3));
         m_w.literal("NU_SEQ_DETALHE", std::to_string(sequence));
         const std::string description = restoreLineBreaks(items.text("DESCRICAO"));
         const std::size_t length = charCount(description);
@@ -865,7 +866,7 @@ void DiOrientadorWriter::legalActs() {
                 continue;
             m_w.newRow();
             m_w.literal(Micro, m_micro);
-            m_w.literal(AdditionNumber, padZeros(additionValues.text("ID_ADICAO"), 3));
+            m_w.literal(AdditionNumber, zeroPadLeft(additionValues.text("ID_ADICAO"), 3));
             m_w.literal("CD_ASSUNTO_VINCUL", act.subject);
             m_w.copy("SG_TIPO_ATO_VINCUL", A, prefix + "TIPO");
             m_w.copy("SG_ORG_ATO_VINCUL", A, prefix + "ORGAO");
