@@ -5,6 +5,12 @@
 #include "app/TfrmPrincipal.h"
 #include "app/BusyGuard.h"
 #include "data/IntegraReindex.h"
+// registries and code mapping (cadastros)
+#include "cadastros/TfrmExportador.h"
+#include "cadastros/TfrmFabricante.h"
+#include "cadastros/TfrmPais.h"
+#include "cadastros/TfrmUnidade.h"
+#include "cadastros/TfrmVinculo.h"
 
 // Each area wires its commands in its own block:
 //     principal.setCommand(MainCommand::Retorno, [&ctx] { /* create and show the window */ });
@@ -22,6 +28,15 @@ void wireMainCommands(TfrmPrincipal& principal, QtOperator& op, AppContext& ctx)
 
     // --- registries and code mapping (cadastros): Exportador, Fabricante, Pais, Unidade;
     //     op.setCodeMappingPrompt(...)
+    // Each click opens a new window, shown modeless; it frees itself when closed.
+    principal.setCommand(MainCommand::Exportador, [&ctx] { TfrmExportador::openWindow(ctx); });
+    principal.setCommand(MainCommand::Fabricante, [&ctx] { TfrmFabricante::openWindow(ctx); });
+    principal.setCommand(MainCommand::Pais, [&ctx] { TfrmPais::openWindow(ctx); });
+    principal.setCommand(MainCommand::Unidade, [&ctx] { TfrmUnidade::openWindow(ctx); });
+    op.setCodeMappingPrompt(
+        [&ctx](const std::string& customer, const std::string& registry, const std::string& customerCode) {
+            return TfrmVinculo::prompt(ctx, customer, registry, customerCode);
+        });
 
     // --- customer integrations (integra): Samsung, Synthes, Honeywell
 

@@ -6,4 +6,6 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/RegistryOperations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CodeMapping.h
   ${CMAKE_CURRENT_LIST_DIR}/CodeMapping.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RegistryImport.h
+  ${CMAKE_CURRENT_LIST_DIR}/RegistryImport.cpp
 )

@@ -5,6 +5,7 @@
 #include "app/TextUtils.h"
 #include "cadastros/CodeMapping.h"
 #include "cadastros/Registry.h"
+#include "cadastros/RegistryImport.h"
 #include "cadastros/RegistryOperations.h"
 #include "cli/CliCommands.h"
 #include "data/IntegraReindex.h"
@@ -26,6 +27,9 @@ std::string join(const std::vector<std::string>& values, const std::string& sepa
         line += (i ? separator : std::string()) + values[i];
     return line;
 }
+
+// Exit code of "registry import" for a file without records (nothing was changed).
+constexpr int ExitEmptyImport = 3;
 
 int usage(const std::string& text) {
     std::cerr << "uso: pelomira-cli " << text << "\n";
@@ -73,7 +77,8 @@ const Registry& registryOf(const std::string& table) {
 
 int registry(AppContext& ctx, const CliArgs& args) {
     const auto& p = args.positional;
-    const char* text = "registry list TABELA | registry next UNIDADE|PAIS|EXPORTADOR|FABRICANTE";
+    const char* text = "registry list TABELA | registry next UNIDADE|PAIS|EXPORTADOR|FABRICANTE | registry import "
+                       "UNIDADE|PAIS|EXPORTADOR|FABRICANTE ARQUIVO.xml";
     if (p.size() == 3 && p[1] == "list") {
         IntegraTable* table = ctx.dm.integraTable(trim(p[2]));
         if (!table)
@@ -99,6 +104,19 @@ int registry(AppContext& ctx, const CliArgs& args) {
         std::cout << RegistryOperations(ctx, r).nextFreeCode() << "\n";
         return 0;
     }
+    if (p.size() == 4 && p[1] == "import") {
+        const Registry& r = registryOf(p[2]);
+        useConfiguredDatabase(ctx);
+        // The file is named here instead of chosen in a dialog; everything else is the button's import.
+        switch (RegistryImport(ctx, r).importFile(p[3]).result) {
+        case RegistryImport::Result::Imported:
+            return 0;
+        case RegistryImport::Result::Empty:
+            return ExitEmptyImport;
+        default:
+            return 1;
+        }
+    }
     return usage(text);
 }
 
@@ -109,5 +127,8 @@ void registerIntegraCommands(std::vector<CliCommand>& commands) {
     commands.push_back({"reindex", "reindex (recria os índices do banco de dados Integra)", reindex});
     commands.push_back(
         {"mapping", "mapping get CLIENTE TABELA CODIGO | mapping set CLIENTE TABELA CODIGO CODIGO_MERLIN", mapping});
-    commands.push_back({"registry", "registry list TABELA | registry next CADASTRO", registry});
+    commands.push_back({"registry",
+                        "registry list TABELA | registry next CADASTRO | registry import CADASTRO ARQUIVO.xml "
+                        "(importa um cadastro exportado pelo Merlin; saída 3: arquivo sem registros)",
+                        registry});
 }

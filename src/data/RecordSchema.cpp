@@ -42,7 +42,7 @@ int RecordSchema::addNestedField(const std::string& name, std::shared_ptr<const 
 
 const RecordSchema::Field* RecordSchema::find(std::string_view name) const {
     // Most lookups already use the stored spelling; try it before folding the case.
-    auto it = m_index.find(std::string(name));
+    auto it = m_index.find(name);
     if (it == m_index.end())
         it = m_index.find(key(name));
     return it == m_index.end() ? nullptr : &m_fields[it->second];

@@ -47,7 +47,12 @@ private:
     std::vector<Field> m_fields;
     std::vector<int> m_valueFields;
     std::vector<int> m_nestedFields;
-    std::unordered_map<std::string, int> m_index;
+    // Looked up by std::string_view without building a string.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+    };
+    std::unordered_map<std::string, int, NameHash, std::equal_to<>> m_index;
     int m_valueCount = 0;
     int m_nestedCount = 0;
 };

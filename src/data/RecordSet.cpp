@@ -196,7 +196,12 @@ void RecordSet::activate(std::shared_ptr<RecordTable> table) {
 void RecordSet::open() {
     if (active()) {
         checkBrowseMode();
-        activate(m_table);
+        if (m_parent) {
+            attachToParentRow();
+            changed();
+        } else {
+            activate(m_table);
+        }
         return;
     }
     if (m_parent) {

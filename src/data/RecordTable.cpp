@@ -2,29 +2,98 @@
 
 #include "app/AppError.h"
 
-RecordTable::Row::Row(int count, int nestedCount)
-    : m_ends(static_cast<std::size_t>(count), NullBit), m_nested(static_cast<std::size_t>(nestedCount)) {}
+#include <cstring>
+
+namespace {
+
+std::uint32_t load32(const char* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+void store32(char* p, std::uint32_t v) {
+    std::memcpy(p, &v, sizeof v);
+}
+
+} // namespace
+
+RecordTable::Row::Row(int count, int nestedCount) : m_nestedCount(nestedCount) {
+    const auto n = static_cast<std::uint32_t>(count);
+    m_block.reset(new char[Header + n * sizeof(std::uint32_t)]);
+    store32(m_block.get(), n);
+    for (std::uint32_t i = 0; i < n; ++i)
+        store32(m_block.get() + Header + i * sizeof(std::uint32_t), NullBit);
+    if (nestedCount > 0)
+        m_nested.reset(new std::shared_ptr<RecordTable>[static_cast<std::size_t>(nestedCount)]);
+}
+
+RecordTable::Row::Row(const Row& other) : m_nestedCount(other.m_nestedCount) {
+    if (other.m_block) {
+        const std::size_t size = other.blockSize();
+        m_block.reset(new char[size]);
+        std::memcpy(m_block.get(), other.m_block.get(), size);
+    }
+    if (m_nestedCount > 0) {
+        m_nested.reset(new std::shared_ptr<RecordTable>[static_cast<std::size_t>(m_nestedCount)]);
+        for (int i = 0; i < m_nestedCount; ++i)
+            m_nested[i] = other.m_nested[i];
+    }
+}
+
+RecordTable::Row& RecordTable::Row::operator=(const Row& other) {
+    if (this != &other) {
+        Row copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+std::uint32_t RecordTable::Row::count() const {
+    return m_block ? load32(m_block.get()) : 0;
+}
+
+std::uint32_t RecordTable::Row::endOf(int slot) const {
+    return load32(m_block.get() + Header + static_cast<std::size_t>(slot) * sizeof(std::uint32_t));
+}
+
+std::uint32_t RecordTable::Row::textSize() const {
+    const std::uint32_t n = count();
+    return n == 0 ? 0 : (endOf(static_cast<int>(n) - 1) & ~NullBit);
+}
 
 std::string_view RecordTable::Row::value(int slot) const {
-    const std::uint32_t b = begin(slot);
-    const std::uint32_t e = m_ends[slot] & ~NullBit;
-    return std::string_view(m_text.data() + b, e - b);
+    const std::uint32_t b = beginOf(slot);
+    const std::uint32_t e = endOf(slot) & ~NullBit;
+    return std::string_view(text() + b, e - b);
 }
 
 void RecordTable::Row::replace(int slot, std::string_view value, bool null) {
-    const std::uint32_t b = begin(slot);
-    const std::uint32_t e = m_ends[slot] & ~NullBit;
-    if (m_text.size() - (e - b) + value.size() >= NullBit)
+    const std::uint32_t n = count();
+    const std::uint32_t b = beginOf(slot);
+    const std::uint32_t e = endOf(slot) & ~NullBit;
+    const std::uint32_t oldText = textSize();
+    const std::size_t newText = oldText - (e - b) + value.size();
+    if (newText >= NullBit)
         throw AppError("Registro grande demais para o conjunto de registros.");
-    m_text.replace(b, e - b, value.data(), value.size());
+    std::unique_ptr<char[]> block(new char[Header + n * sizeof(std::uint32_t) + newText]);
+    store32(block.get(), n);
     const auto delta = static_cast<std::int64_t>(value.size()) - static_cast<std::int64_t>(e - b);
-    const auto newEnd = static_cast<std::uint32_t>(b + value.size());
-    m_ends[slot] = null ? (newEnd | NullBit) : newEnd;
-    if (delta != 0)
-        for (std::size_t i = static_cast<std::size_t>(slot) + 1; i < m_ends.size(); ++i) {
-            const std::uint32_t flag = m_ends[i] & NullBit;
-            m_ends[i] = static_cast<std::uint32_t>(static_cast<std::int64_t>(m_ends[i] & ~NullBit) + delta) | flag;
-        }
+    for (std::uint32_t i = 0; i < n; ++i) {
+        std::uint32_t end = endOf(static_cast<int>(i));
+        if (i == static_cast<std::uint32_t>(slot))
+            end = static_cast<std::uint32_t>(b + value.size()) | (null ? NullBit : 0);
+        else if (i > static_cast<std::uint32_t>(slot))
+            end = static_cast<std::uint32_t>(static_cast<std::int64_t>(end & ~NullBit) + delta) | (end & NullBit);
+        store32(block.get() + Header + i * sizeof(std::uint32_t), end);
+    }
+    char* out = block.get() + Header + n * sizeof(std::uint32_t);
+    const char* in = text();
+    std::memcpy(out, in, b);
+    if (!value.empty())
+        std::memcpy(out + b, value.data(), value.size());
+    std::memcpy(out + b + value.size(), in + e, oldText - e);
+    m_block = std::move(block);
 }
 
 void RecordTable::Row::set(int slot, std::string_view value) {
@@ -35,27 +104,43 @@ void RecordTable::Row::setNull(int slot) {
     replace(slot, std::string_view(), true);
 }
 
-RecordTable::Row RecordTable::Row::build(const std::vector<std::string_view>& values, const std::vector<bool>& present,
-                                         int nestedCount) {
-    Row row;
+RecordTable::Row RecordTable::Row::build(const std::vector<std::string_view>& values, int nestedCount) {
+    const auto n = static_cast<std::uint32_t>(values.size());
     std::size_t total = 0;
-    for (std::size_t i = 0; i < values.size(); ++i)
-        if (present[i])
-            total += values[i].size();
+    for (const auto& v : values)
+        total += v.size();
     if (total >= NullBit)
         throw AppError("Registro grande demais para o conjunto de registros.");
-    row.m_text.reserve(total);
-    row.m_ends.resize(values.size());
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (present[i]) {
-            row.m_text.append(values[i].data(), values[i].size());
-            row.m_ends[i] = static_cast<std::uint32_t>(row.m_text.size());
+    Row row;
+    row.m_block.reset(new char[Header + n * sizeof(std::uint32_t) + total]);
+    store32(row.m_block.get(), n);
+    char* ends = row.m_block.get() + Header;
+    char* out = ends + n * sizeof(std::uint32_t);
+    std::uint32_t at = 0;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const std::string_view v = values[i];
+        if (v.data() != nullptr) {
+            if (!v.empty())
+                std::memcpy(out + at, v.data(), v.size());
+            at += static_cast<std::uint32_t>(v.size());
+            store32(ends + i * sizeof(std::uint32_t), at);
         } else {
-            row.m_ends[i] = static_cast<std::uint32_t>(row.m_text.size()) | NullBit;
+            store32(ends + i * sizeof(std::uint32_t), at | NullBit);
         }
     }
-    row.m_nested.resize(static_cast<std::size_t>(nestedCount));
+    row.m_nestedCount = nestedCount;
+    if (nestedCount > 0)
+        row.m_nested.reset(new std::shared_ptr<RecordTable>[static_cast<std::size_t>(nestedCount)]);
     return row;
+}
+
+RecordTable::Row RecordTable::Row::build(const std::vector<std::string_view>& values, const std::vector<bool>& present,
+                                         int nestedCount) {
+    std::vector<std::string_view> given(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (present[i])
+            given[i] = values[i].data() ? values[i] : std::string_view("", 0);
+    return build(given, nestedCount);
 }
 
 RecordTable::RecordTable(std::shared_ptr<const RecordSchema> schema) : m_schema(std::move(schema)) {

@@ -9,40 +9,54 @@
 #include <string_view>
 #include <vector>
 
-/// The rows of one record set: ordered rows sharing a schema. A row keeps its values in one text
-/// buffer (a document of thousands of items loads with few allocations) and its nested tables by
-/// nested slot. RecordSet is the cursor over a table; nested tables are shared with the sets bound
-/// to them.
+/// The rows of one record set: ordered rows sharing a schema. RecordSet is the cursor over a
+/// table; nested tables are shared with the sets bound to them.
 class RecordTable {
 public:
+    /// One row: its values in a single block (count, the end of each value with a null mark, then
+    /// the texts one after another), so a document of thousands of items loads with few
+    /// allocations; and its nested tables by nested slot.
     class Row {
     public:
         Row() = default;
         /// A row of count value fields, all null, and nestedCount empty nested slots.
         Row(int count, int nestedCount);
+        Row(const Row& other);
+        Row& operator=(const Row& other);
+        Row(Row&&) noexcept = default;
+        Row& operator=(Row&&) noexcept = default;
 
-        bool isNull(int slot) const { return (m_ends[slot] & NullBit) != 0; }
+        bool isNull(int slot) const { return (endOf(slot) & NullBit) != 0; }
         std::string_view value(int slot) const;
         void set(int slot, std::string_view value);
         void setNull(int slot);
-        int valueCount() const { return static_cast<int>(m_ends.size()); }
+        int valueCount() const { return static_cast<int>(count()); }
 
         /// The nested table of a slot (nullptr when the row holds none yet: read as empty).
         const std::shared_ptr<RecordTable>& nested(int slot) const { return m_nested[slot]; }
         void setNested(int slot, std::shared_ptr<RecordTable> table) { m_nested[slot] = std::move(table); }
 
-        /// Builds a row in one pass: values[i] is the text of slot i, nullptr data meaning null.
+        /// Builds a row in one pass: values[i] is the text of slot i; a view with no data
+        /// (std::string_view()) is null, an empty view of some text is the empty text.
+        static Row build(const std::vector<std::string_view>& values, int nestedCount);
+        /// The same with the nulls given apart: values[i] counts only where present[i].
         static Row build(const std::vector<std::string_view>& values, const std::vector<bool>& present,
                          int nestedCount);
 
     private:
         static constexpr std::uint32_t NullBit = 0x80000000u;
-        std::uint32_t begin(int slot) const { return slot == 0 ? 0 : (m_ends[slot - 1] & ~NullBit); }
+        static constexpr std::size_t Header = sizeof(std::uint32_t);
+        std::uint32_t count() const;
+        std::uint32_t endOf(int slot) const;
+        std::uint32_t beginOf(int slot) const { return slot == 0 ? 0 : (endOf(slot - 1) & ~NullBit); }
+        std::uint32_t textSize() const;
+        std::size_t blockSize() const { return Header + count() * sizeof(std::uint32_t) + textSize(); }
+        const char* text() const { return m_block.get() + Header + count() * sizeof(std::uint32_t); }
         void replace(int slot, std::string_view value, bool null);
 
-        std::string m_text;
-        std::vector<std::uint32_t> m_ends;
-        std::vector<std::shared_ptr<RecordTable>> m_nested;
+        std::unique_ptr<char[]> m_block;
+        std::unique_ptr<std::shared_ptr<RecordTable>[]> m_nested;
+        int m_nestedCount = 0;
     };
 
     explicit RecordTable(std::shared_ptr<const RecordSchema> schema);

@@ -22,13 +22,7 @@ const char* const DialogTitle = "Selecionar arquivo XML - Dados do Processo";
 const char* const DialogFilter = "Arquivo XML|*.xml";
 const char* const DialogDefaultExt = "*.XML";
 const char* const MainTransform = "DI.xtr";
-const char* const NotValidated = "XML NÃO VALIDADO!!!\rVerifique se o arquivo foi gerado corretamente \rou se foi "
-                                 "selecionado o arquivo correto...";
 const char* const ReceivedDocumentName = "recebido do Merlin";
-
-std::string impedimentText(const std::string& id, const std::string& message) {
-    return "IMPEDIMENTO NO PROCESSO " + id + "\r" + "Descrição: " + message + "\r" + "Este processo não será recebido!";
-}
 
 std::string impedimentLog(const std::string& id) {
     return "Processos não recebidos por impedimento (DI: " + id + ")";
@@ -66,6 +60,14 @@ void runEntry(AppContext& ctx, ProcessDestination destination, const std::string
 }
 
 } // namespace
+
+const char* const ProcessNotValidatedText = "XML NÃO VALIDADO!!!\rVerifique se o arquivo foi gerado corretamente "
+                                            "\rou se foi selecionado o arquivo correto...";
+
+std::string processImpedimentText(const std::string& id, const std::string& description) {
+    return "IMPEDIMENTO NO PROCESSO " + id + "\r" + "Descrição: " + description + "\r" +
+           "Este processo não será recebido!";
+}
 
 std::string transformFolder(AppContext& ctx) {
     const std::string folder = ctx.settings.read(Settings::Dados, Settings::KeyArqTransform);
@@ -108,13 +110,13 @@ ProcessDocumentStatus openProcessDocument(AppContext& ctx, const std::string& fi
     const auto message = principal.value("MENSAGEM");
     if (message && !trim(*message).empty()) {
         const std::string id = trim(principal.text("ID_PROCESSO"));
-        ctx.op.message(impedimentText(id, trim(*message)), Caption, MessageIcon::Error);
+        ctx.op.message(processImpedimentText(id, trim(*message)), Caption, MessageIcon::Error);
         ctx.logs.activity(impedimentLog(id));
         return ProcessDocumentStatus::Impeded;
     }
     const auto id = principal.value("ID_PROCESSO");
     if (!id || id->empty()) {
-        ctx.op.message(NotValidated, Caption, MessageIcon::Error);
+        ctx.op.message(ProcessNotValidatedText, Caption, MessageIcon::Error);
         return ProcessDocumentStatus::NotValidated;
     }
     return ProcessDocumentStatus::Loaded;

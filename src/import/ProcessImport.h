@@ -12,6 +12,12 @@ class RecordSet;
 // Loading a process document and handing it to the transfer of its kind: the prologue both entries
 // share (Orientador and NORVIK), in pieces the command line reuses.
 
+/// The message for a document whose process has no identifier (the LI, DSI and LSI transfers show it
+/// too).
+extern const char* const ProcessNotValidatedText;
+/// The impediment message for a process or licence id with Merlin's description (both trimmed).
+std::string processImpedimentText(const std::string& id, const std::string& description);
+
 /// The Orientador entry: the prologue, then the LI (TIPO_PROCESSO 2), DSI (3), LSI (4) or DI
 /// (anything else) transfer. documentText is the answer of the web service; when it is empty the
 /// operator picks the file. Failures are reported here (message box and ERRO.CSV); nothing escapes.

@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Offset of the first byte that breaks UTF-8, or npos when the whole text is well formed.
-std::size_t firstInvalidUtf8(const std::string& s) {
+std::size_t firstInvalidUtf8(std::string_view s) {
     const auto* p = reinterpret_cast<const unsigned char*>(s.data());
     const std::size_t n = s.size();
     std::size_t i = 0;
@@ -61,7 +61,7 @@ std::size_t firstInvalidUtf8(const std::string& s) {
 }
 
 // Line and column (from 1) of a byte offset.
-std::pair<int, int> lineColumn(const std::string& text, std::size_t offset) {
+std::pair<int, int> lineColumn(std::string_view text, std::size_t offset) {
     int line = 1;
     std::size_t lineStart = 0;
     const std::size_t end = std::min(offset, text.size());
@@ -73,19 +73,19 @@ std::pair<int, int> lineColumn(const std::string& text, std::size_t offset) {
     return {line, static_cast<int>(end - lineStart) + 1};
 }
 
-std::string where(const std::string& text, std::size_t offset) {
+std::string where(std::string_view text, std::size_t offset) {
     const auto [line, column] = lineColumn(text, offset);
     return "linha " + std::to_string(line) + ", coluna " + std::to_string(column);
 }
 
 // The encoding named by the XML declaration at the start of the text, lower case ("" when none).
-std::string declaredEncoding(const std::string& text, std::size_t start) {
+std::string declaredEncoding(std::string_view text, std::size_t start) {
     if (text.compare(start, 5, "<?xml") != 0)
         return {};
     const std::size_t end = text.find("?>", start);
     if (end == std::string::npos)
         return {};
-    const std::string decl = text.substr(start, end - start);
+    const std::string decl(text.substr(start, end - start));
     const std::size_t at = decl.find("encoding");
     if (at == std::string::npos)
         return {};
@@ -105,7 +105,7 @@ bool isSingleByteEncoding(const std::string& enc) {
 
 // windows-1252 and ISO-8859-1 to UTF-8 (the C1 range is read as windows-1252, which is what a
 // Windows server writing "ISO-8859-1" actually sends).
-std::string singleByteToUtf8(const std::string& in) {
+std::string singleByteToUtf8(std::string_view in) {
     static const std::uint16_t c1[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
                                          0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
                                          0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
@@ -162,8 +162,9 @@ const char* statusText(pugi::xml_parse_status status) {
 }
 
 // The text of the first <title> of an HTML page, cut to a readable length.
-std::string htmlTitle(const std::string& text) {
-    const std::string lower = foldCase(text.substr(0, std::min<std::size_t>(text.size(), 65536)));
+std::string htmlTitle(std::string_view text) {
+    const std::string head(text.substr(0, std::min<std::size_t>(text.size(), 65536)));
+    const std::string lower = foldCase(head);
     const std::size_t open = lower.find("<title");
     if (open == std::string::npos)
         return {};
@@ -171,15 +172,15 @@ std::string htmlTitle(const std::string& text) {
     const std::size_t close = lower.find("</title", open);
     if (start == std::string::npos || close == std::string::npos || close < start)
         return {};
-    return trim(charSub(text.substr(start + 1, close - start - 1), 0, 120));
+    return trim(charSub(head.substr(start + 1, close - start - 1), 0, 120));
 }
 
-bool looksLikeHtml(const std::string& text, std::size_t start) {
-    const std::string head = foldCase(text.substr(start, 64));
+bool looksLikeHtml(std::string_view text, std::size_t start) {
+    const std::string head = foldCase(std::string(text.substr(start, 64)));
     return startsWith(head, "<!doctype html") || startsWith(head, "<html");
 }
 
-[[noreturn]] void refuseHtml(const std::string& text, const std::string& source) {
+[[noreturn]] void refuseHtml(std::string_view text, const std::string& source) {
     std::string msg = "O documento " + source +
                       " é uma página HTML, não um documento XML de dados (o servidor pode ter respondido com uma "
                       "página de erro).";
@@ -207,8 +208,8 @@ std::shared_ptr<const XmlDocument> XmlDocument::loadFile(const std::string& path
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw AppError("Não foi possível abrir o arquivo XML " + path + ".");
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(size));
+    Buffer bytes(static_cast<std::size_t>(size));
+    in.read(bytes.data.get(), static_cast<std::streamsize>(size));
     if (static_cast<std::size_t>(in.gcount()) != size)
         throw AppError("Não foi possível ler o arquivo XML " + path + " até o fim.");
     return parseBytes(std::move(bytes), path);
@@ -218,58 +219,64 @@ std::shared_ptr<const XmlDocument> XmlDocument::parseText(const std::string& tex
     if (text.size() > MaxBytes)
         throw AppError("O documento XML " + sourceName + " é grande demais (" + std::to_string(text.size() >> 20) +
                        " MB; o limite é " + std::to_string(MaxBytes >> 20) + " MB).");
-    return parseBytes(text, sourceName);
+    Buffer bytes(text.size());
+    std::memcpy(bytes.data.get(), text.data(), text.size());
+    return parseBytes(std::move(bytes), sourceName);
 }
 
-std::shared_ptr<const XmlDocument> XmlDocument::parseBytes(std::string bytes, const std::string& sourceName) {
+std::shared_ptr<const XmlDocument> XmlDocument::parseBytes(Buffer bytes, const std::string& sourceName) {
     std::shared_ptr<XmlDocument> doc(new XmlDocument());
     doc->m_source = sourceName;
 
+    const std::string_view text = bytes.view();
     std::size_t start = 0;
-    const bool utf16 =
-        bytes.size() >= 2 &&
-        ((static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) ||
-         (static_cast<unsigned char>(bytes[0]) == 0xFE && static_cast<unsigned char>(bytes[1]) == 0xFF));
+    const bool utf16 = text.size() >= 2 &&
+                       ((static_cast<unsigned char>(text[0]) == 0xFF && static_cast<unsigned char>(text[1]) == 0xFE) ||
+                        (static_cast<unsigned char>(text[0]) == 0xFE && static_cast<unsigned char>(text[1]) == 0xFF));
     pugi::xml_encoding encoding = pugi::encoding_utf8;
     if (utf16) {
         encoding = pugi::encoding_auto;
     } else {
-        if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        if (text.substr(0, 3) == "\xEF\xBB\xBF")
             start = 3;
-        while (start < bytes.size() &&
-               (bytes[start] == ' ' || bytes[start] == '\t' || bytes[start] == '\r' || bytes[start] == '\n'))
+        while (start < text.size() &&
+               (text[start] == ' ' || text[start] == '\t' || text[start] == '\r' || text[start] == '\n'))
             ++start;
-        if (start >= bytes.size())
+        if (start >= text.size())
             throw AppError("O documento XML " + sourceName + " está vazio.");
-        if (looksLikeHtml(bytes, start))
-            refuseHtml(bytes, sourceName);
-        const std::size_t bad = firstInvalidUtf8(bytes);
+        if (looksLikeHtml(text, start))
+            refuseHtml(text, sourceName);
+        const std::size_t bad = firstInvalidUtf8(text);
         if (bad != std::string::npos) {
-            const std::string enc = declaredEncoding(bytes, start);
+            const std::string enc = declaredEncoding(text, start);
             if (!isSingleByteEncoding(enc)) {
                 char hex[8];
-                std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(bytes[bad]));
+                std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(text[bad]));
                 throw AppError("O documento XML " + sourceName + " não está codificado em UTF-8 (byte " + hex +
-                               " inválido na " + where(bytes, bad) + ")" +
+                               " inválido na " + where(text, bad) + ")" +
                                (enc.empty() ? std::string(".") : "; a codificação declarada é " + enc + "."));
             }
-            bytes = singleByteToUtf8(bytes);
+            const std::string converted = singleByteToUtf8(text);
+            bytes = Buffer(converted.size());
+            std::memcpy(bytes.data.get(), converted.data(), converted.size());
         }
     }
 
     doc->m_buffer = std::move(bytes);
-    const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
+    // The text of an element is kept as the element's value (no separate node): less memory and a
+    // faster walk for documents made of thousands of small elements.
+    const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single | pugi::parse_embed_pcdata;
     const pugi::xml_parse_result result =
-        doc->m_doc.load_buffer_inplace(doc->m_buffer.data(), doc->m_buffer.size(), options, encoding);
+        doc->m_doc.load_buffer_inplace(doc->m_buffer.data.get(), doc->m_buffer.size, options, encoding);
     if (!result) {
         if (result.status == pugi::status_no_document_element)
             throw AppError("O documento XML " + sourceName + " não contém nenhum elemento.");
         throw AppError("O documento " + sourceName + " não é um XML válido: " + statusText(result.status) + " (" +
-                       where(doc->m_buffer, static_cast<std::size_t>(result.offset)) + ").");
+                       where(doc->m_buffer.view(), static_cast<std::size_t>(result.offset)) + ").");
     }
     const std::string rootName = foldCase(doc->root().name());
     if (rootName == "html")
-        refuseHtml(doc->m_buffer, sourceName);
+        refuseHtml(doc->m_buffer.view(), sourceName);
     return doc;
 }
 
@@ -277,7 +284,7 @@ int XmlDocument::lineOf(const pugi::xml_node& node) const {
     const std::ptrdiff_t offset = node.offset_debug();
     if (offset < 0)
         return 0;
-    return lineColumn(m_buffer, static_cast<std::size_t>(offset)).first;
+    return lineColumn(m_buffer.view(), static_cast<std::size_t>(offset)).first;
 }
 
 void XmlDocument::saveUtf8(const std::string& path) const {

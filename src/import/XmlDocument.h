@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 
 /// A parsed XML document with the text it was parsed from (parsing happens in place).
 ///
@@ -36,10 +37,19 @@ public:
     void saveUtf8(const std::string& path) const;
 
 private:
-    XmlDocument() = default;
-    static std::shared_ptr<const XmlDocument> parseBytes(std::string bytes, const std::string& sourceName);
+    // The bytes parsed in place; not zero-filled first, as a std::string would be.
+    struct Buffer {
+        Buffer() = default;
+        explicit Buffer(std::size_t n) : data(new char[n == 0 ? 1 : n]), size(n) {}
+        std::string_view view() const { return std::string_view(data.get(), size); }
+        std::unique_ptr<char[]> data;
+        std::size_t size = 0;
+    };
 
-    std::string m_buffer;
+    XmlDocument() = default;
+    static std::shared_ptr<const XmlDocument> parseBytes(Buffer bytes, const std::string& sourceName);
+
+    Buffer m_buffer;
     pugi::xml_document m_doc;
     std::string m_source;
 };

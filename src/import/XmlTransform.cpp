@@ -13,7 +13,7 @@
 
 namespace {
 
-struct FieldSpec {
+struct FieldRule {
     std::string name;
     std::vector<std::string> path; // element steps below the row element; empty: the row element
     std::string attribute;         // empty: the element's text
@@ -38,17 +38,15 @@ bool matches(const pugi::xml_node& node, const std::string& step) {
     return step == "*" || std::strcmp(node.name(), step.c_str()) == 0;
 }
 
-// The text of an element: its text and CDATA children joined ("" when it has none).
+// The text of an element: its text and CDATA joined ("" when it has none). Documents are parsed with
+// the first text of an element kept as the element's value, so the usual element, one holding text
+// only, has no children at all.
 std::string_view textOf(const pugi::xml_node& node, std::deque<std::string>& scratch) {
+    const char* value = node.value();
     const pugi::xml_node c = node.first_child();
     if (!c)
-        return std::string_view("", 0);
-    if (!c.next_sibling()) {
-        if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
-            return std::string_view(c.value());
-        return std::string_view("", 0);
-    }
-    std::string joined;
+        return std::string_view(value);
+    std::string joined = value;
     for (pugi::xml_node k = c; k; k = k.next_sibling())
         if (k.type() == pugi::node_pcdata || k.type() == pugi::node_cdata)
             joined += k.value();
@@ -82,27 +80,55 @@ void collectMatches(const pugi::xml_node& node, const std::vector<std::string>& 
 
 } // namespace
 
-struct XmlTransform::SetSpec {
+// Which entry a child element name leads to, remembered between rows: documents written by a
+// program repeat the same children in the same order, so one comparison usually replaces a lookup.
+struct NameMemo {
+    std::vector<std::pair<const char*, int>> byPosition; // name of the k-th child of the last row, entry
+    const char* lastName = "";
+    int lastEntry = -1;
+};
+
+// What one set's rows are built with during one apply: the name memo and buffers reused from row to
+// row and from one parent row to the next (a set never builds rows inside its own rows).
+struct RowWork {
+    NameMemo memo;
+    std::vector<std::string_view> values;
+    std::vector<unsigned char> seen;
+    std::vector<std::vector<pugi::xml_node>> pending;
+    std::deque<std::string> scratch; // joined texts the values point at
+};
+
+struct XmlTransform::SetRule {
     std::string name;
     std::vector<std::string> path;
     std::shared_ptr<RecordSchema> schema = std::make_shared<RecordSchema>();
-    std::vector<FieldSpec> fields;              // by value slot
-    std::vector<std::unique_ptr<SetSpec>> sets; // by nested slot
-    // Lookup by the name of a row's child element; built once the lists above are final.
-    std::unordered_map<std::string_view, std::vector<Target>> direct;
+    std::vector<FieldRule> fields;              // by value slot
+    std::vector<std::unique_ptr<SetRule>> sets; // by nested slot
+    int id = 0;                                 // index of this set's memo during apply
+    // What each child element name feeds; built once the lists above are final.
+    std::vector<std::vector<Target>> entries;
+    std::unordered_map<std::string_view, int> entryOf;
     std::vector<Target> anyChild;
     std::vector<int> otherFields;
     std::vector<int> otherSets;
 
-    void index() {
+    void addDirect(std::string_view childName, Target t) {
+        auto [it, added] = entryOf.emplace(childName, static_cast<int>(entries.size()));
+        if (added)
+            entries.emplace_back();
+        entries[it->second].push_back(t);
+    }
+
+    void index(int& nextId) {
+        id = nextId++;
         for (std::size_t i = 0; i < fields.size(); ++i) {
-            const FieldSpec& f = fields[i];
+            const FieldRule& f = fields[i];
             if (f.path.size() == 1 && f.path[0] != ".") {
                 const Target t{f.attribute.empty() ? Target::Text : Target::Attribute, static_cast<int>(i)};
                 if (f.path[0] == "*")
                     anyChild.push_back(t);
                 else
-                    direct[f.path[0]].push_back(t);
+                    addDirect(f.path[0], t);
             } else {
                 otherFields.push_back(static_cast<int>(i));
             }
@@ -113,42 +139,50 @@ struct XmlTransform::SetSpec {
                 if (sets[i]->path[0] == "*")
                     anyChild.push_back(t);
                 else
-                    direct[sets[i]->path[0]].push_back(t);
+                    addDirect(sets[i]->path[0], t);
             } else {
                 otherSets.push_back(static_cast<int>(i));
             }
-            sets[i]->index();
+            sets[i]->index(nextId);
         }
     }
 
-    void buildRows(const std::vector<pugi::xml_node>& elements, RecordTable& table) const;
+    int lookup(const char* childName) const {
+        const auto it = entryOf.find(std::string_view(childName));
+        return it == entryOf.end() ? -1 : it->second;
+    }
+
+    void buildRows(const std::vector<pugi::xml_node>& elements, RecordTable& table, std::vector<RowWork>& work) const;
 };
 
-void XmlTransform::SetSpec::buildRows(const std::vector<pugi::xml_node>& elements, RecordTable& table) const {
+void XmlTransform::SetRule::buildRows(const std::vector<pugi::xml_node>& elements, RecordTable& table,
+                                      std::vector<RowWork>& work) const {
     const std::size_t valueCount = fields.size();
     const std::size_t nestedCount = sets.size();
-    std::vector<std::string_view> values(valueCount);
-    std::vector<bool> present(valueCount);
-    std::vector<bool> seen(valueCount);
-    std::vector<std::vector<pugi::xml_node>> pending(nestedCount);
-    std::deque<std::string> scratch;
+    RowWork& w = work[static_cast<std::size_t>(id)];
+    w.values.resize(valueCount);
+    w.seen.resize(valueCount);
+    w.pending.resize(nestedCount);
+    std::vector<std::string_view>& values = w.values;
+    std::vector<unsigned char>& seen = w.seen;
+    std::vector<std::vector<pugi::xml_node>>& pending = w.pending;
+    std::deque<std::string>& scratch = w.scratch;
     table.reserve(table.size() + elements.size());
+    NameMemo& memo = w.memo;
 
     const auto feed = [&](const Target& t, const pugi::xml_node& child) {
         switch (t.kind) {
         case Target::Text:
             if (!seen[t.index]) {
-                seen[t.index] = present[t.index] = true;
+                seen[t.index] = 1;
                 values[t.index] = textOf(child, scratch);
             }
             break;
         case Target::Attribute:
             if (!seen[t.index]) {
-                seen[t.index] = true;
-                if (const pugi::xml_attribute a = child.attribute(fields[t.index].attribute.c_str())) {
-                    present[t.index] = true;
+                seen[t.index] = 1;
+                if (const pugi::xml_attribute a = child.attribute(fields[t.index].attribute.c_str()))
                     values[t.index] = a.value();
-                }
             }
             break;
         case Target::Rows:
@@ -158,48 +192,57 @@ void XmlTransform::SetSpec::buildRows(const std::vector<pugi::xml_node>& element
     };
 
     for (const pugi::xml_node& element : elements) {
-        std::fill(present.begin(), present.end(), false);
-        std::fill(seen.begin(), seen.end(), false);
+        std::fill(values.begin(), values.end(), std::string_view()); // all null
+        std::fill(seen.begin(), seen.end(), 0);
         for (auto& p : pending)
             p.clear();
         scratch.clear();
 
-        for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
-            if (child.type() != pugi::node_element)
-                continue;
-            if (!direct.empty()) {
-                const auto it = direct.find(std::string_view(child.name()));
-                if (it != direct.end())
-                    for (const Target& t : it->second)
-                        feed(t, child);
-            }
-            for (const Target& t : anyChild)
-                feed(t, child);
+        std::size_t position = 0;
+        for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling(), ++position) {
+            // Text children have the name "", which no entry has.
+            const char* childName = child.name();
+            int entry;
+            if (position < memo.byPosition.size() && std::strcmp(memo.byPosition[position].first, childName) == 0)
+                entry = memo.byPosition[position].second;
+            else if (std::strcmp(memo.lastName, childName) == 0)
+                entry = memo.lastEntry;
+            else
+                entry = lookup(childName);
+            if (position < memo.byPosition.size())
+                memo.byPosition[position] = {childName, entry};
+            else
+                memo.byPosition.emplace_back(childName, entry);
+            memo.lastName = childName;
+            memo.lastEntry = entry;
+            if (entry >= 0)
+                for (const Target& t : entries[static_cast<std::size_t>(entry)])
+                    feed(t, child);
+            if (!anyChild.empty() && child.type() == pugi::node_element)
+                for (const Target& t : anyChild)
+                    feed(t, child);
         }
         for (int i : otherFields) {
-            const FieldSpec& f = fields[i];
+            const FieldRule& f = fields[i];
             pugi::xml_node node = element;
             if (!f.path.empty() && f.path[0] != ".")
                 node = firstMatch(element, f.path, 0);
             if (!node)
                 continue;
-            if (f.attribute.empty()) {
-                present[i] = true;
+            if (f.attribute.empty())
                 values[i] = textOf(node, scratch);
-            } else if (const pugi::xml_attribute a = node.attribute(f.attribute.c_str())) {
-                present[i] = true;
+            else if (const pugi::xml_attribute a = node.attribute(f.attribute.c_str()))
                 values[i] = a.value();
-            }
         }
         for (int s : otherSets)
             collectMatches(element, sets[s]->path, 0, pending[s]);
 
-        RecordTable::Row row = RecordTable::Row::build(values, present, static_cast<int>(nestedCount));
+        RecordTable::Row row = RecordTable::Row::build(values, static_cast<int>(nestedCount));
         for (std::size_t s = 0; s < nestedCount; ++s) {
             if (pending[s].empty())
                 continue; // an empty nested set is created when first read
             auto nested = std::make_shared<RecordTable>(sets[s]->schema);
-            sets[s]->buildRows(pending[s], *nested);
+            sets[s]->buildRows(pending[s], *nested, work);
             row.setNested(static_cast<int>(s), std::move(nested));
         }
         table.append(std::move(row));
@@ -252,16 +295,18 @@ public:
         }
     }
 
-    void addField(XmlTransform::SetSpec& spec, const pugi::xml_node& at, FieldSpec field) const {
+    void addField(XmlTransform::SetRule& rule, const pugi::xml_node& at, FieldRule field) const {
         if (!isFieldName(field.name))
             fail(at, "nome de campo inválido: \"" + field.name + "\".");
-        if (spec.schema->has(field.name))
+        if (rule.schema->has(field.name))
             fail(at, "o nome " + field.name + " aparece mais de uma vez no mesmo conjunto.");
-        spec.schema->addValueField(field.name);
-        spec.fields.push_back(std::move(field));
+        rule.schema->addValueField(field.name);
+        rule.fields.push_back(std::move(field));
     }
 
-    void compile(const pugi::xml_node& node, XmlTransform::SetSpec& spec) const {
+    void compile(const pugi::xml_node& node, XmlTransform::SetRule& rule) const {
+        if (*node.value() != '\0')
+            fail(node, "texto fora de <fields> em <" + std::string(node.name()) + ">.");
         for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
             if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) {
                 fail(c, "texto fora de <fields> em <" + std::string(node.name()) + ">.");
@@ -280,7 +325,7 @@ public:
                         break;
                     const std::size_t end = list.find_first_of(" \t\r\n", pos);
                     const std::string name = list.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
-                    addField(spec, c, FieldSpec{name, {name}, {}});
+                    addField(rule, c, FieldRule{name, {name}, {}});
                     any = true;
                     pos = end;
                 }
@@ -288,7 +333,7 @@ public:
                     fail(c, "<fields> vazio.");
             } else if (tag == "field") {
                 checkAttributes(c, {"name", "element", "attribute"});
-                FieldSpec f;
+                FieldRule f;
                 f.name = c.attribute("name").value();
                 f.attribute = c.attribute("attribute").value();
                 if (c.attribute("element"))
@@ -297,19 +342,19 @@ public:
                     f.path = {f.name};
                 if (c.attribute("attribute") && f.attribute.empty())
                     fail(c, "atributo vazio no campo " + f.name + ".");
-                addField(spec, c, std::move(f));
+                addField(rule, c, std::move(f));
             } else if (tag == "set") {
                 checkAttributes(c, {"name", "path"});
-                auto sub = std::make_unique<XmlTransform::SetSpec>();
+                auto sub = std::make_unique<XmlTransform::SetRule>();
                 sub->name = c.attribute("name").value();
                 if (!isFieldName(sub->name))
                     fail(c, "nome de conjunto inválido: \"" + sub->name + "\".");
-                if (spec.schema->has(sub->name))
+                if (rule.schema->has(sub->name))
                     fail(c, "o nome " + sub->name + " aparece mais de uma vez no mesmo conjunto.");
                 sub->path = c.attribute("path") ? path(c, "path", false) : std::vector<std::string>{sub->name};
                 compile(c, *sub);
-                spec.schema->addNestedField(sub->name, sub->schema);
-                spec.sets.push_back(std::move(sub));
+                rule.schema->addNestedField(sub->name, sub->schema);
+                rule.sets.push_back(std::move(sub));
             } else {
                 fail(c, "elemento <" + tag + "> desconhecido (esperado fields, field ou set).");
             }
@@ -369,12 +414,13 @@ std::shared_ptr<const XmlTransform> XmlTransform::compile(const XmlDocument& xtr
     if (!rows)
         compiler.fail(root, "falta o elemento <rows>.");
     compiler.checkAttributes(rows, {"path"});
-    t->m_rows = std::make_unique<SetSpec>();
+    t->m_rows = std::make_unique<SetRule>();
     t->m_rows->path = compiler.path(rows, "path", false);
     compiler.compile(rows, *t->m_rows);
     if (t->m_rows->schema->fields().empty())
         compiler.fail(rows, "nenhum campo definido.");
-    t->m_rows->index();
+    t->m_setCount = 0;
+    t->m_rows->index(t->m_setCount);
     return t;
 }
 
@@ -392,6 +438,8 @@ std::shared_ptr<RecordTable> XmlTransform::apply(const XmlDocument& document) co
         elements.push_back(root);
     else
         collectMatches(root, m_rows->path, 1, elements);
-    m_rows->buildRows(elements, *table);
+    // The memos point into this document's names: they live for this call only.
+    std::vector<RowWork> work(static_cast<std::size_t>(m_setCount));
+    m_rows->buildRows(elements, *table, work);
     return table;
 }

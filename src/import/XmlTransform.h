@@ -42,12 +42,13 @@ public:
     std::shared_ptr<RecordTable> apply(const XmlDocument& document) const;
     const std::string& sourceName() const { return m_source; }
 
-    struct SetSpec;
+    struct SetRule;
 
 private:
     XmlTransform() = default;
     static std::shared_ptr<const XmlTransform> compile(const XmlDocument& xtr, const std::string& source);
 
-    std::unique_ptr<SetSpec> m_rows;
+    std::unique_ptr<SetRule> m_rows;
+    int m_setCount = 0;
     std::string m_source;
 };

@@ -247,6 +247,9 @@ TEST(RecordSetTest, ChildFollowsParentFromItsFirstRow) {
     EXPECT_EQ(column(aux, "ID_ADICAO"), (std::vector<std::string>{"003"}));
     principal.first();
     EXPECT_TRUE(aux.isEmpty()) << "P1 has no addition 003";
+    aux.setCommandText("SELECT * FROM ADICAO WHERE ID_ADICAO = '002'");
+    aux.open(); // on an open set: the new text applies at once
+    EXPECT_EQ(column(aux, "ID_ADICAO"), (std::vector<std::string>{"002"}));
 
     // A text left over from a binding to another set does not narrow this one.
     principal.next();
@@ -254,6 +257,16 @@ TEST(RecordSetTest, ChildFollowsParentFromItsFirstRow) {
     aux2.setCommandText("SELECT * FROM ADICAO WHERE ID_ADICAO = '003'");
     aux2.bindToNested(aux, "TRIBUTO");
     EXPECT_EQ(aux2.recordCount(), 2u);
+
+    // Editing the parent row keeps its nested rows.
+    principal.edit();
+    principal.setField("ID_PROCESSO", "P2 editado");
+    principal.post();
+    aux.unbindNested();
+    aux.setCommandText("");
+    aux.bindToNested(principal, "ADICAO");
+    EXPECT_EQ(principal.text("ID_PROCESSO"), "P2 editado");
+    EXPECT_EQ(aux.recordCount(), 3u);
 
     principal.close();
     EXPECT_FALSE(aux.active());
