@@ -39,5 +39,6 @@ void registerIntegraCommands(std::vector<CliCommand>& commands);
 // import commands
 void registerMerlinCommands(std::vector<CliCommand>& commands);
 void registerImportCommands(std::vector<CliCommand>& commands);
+void registerTransferCommands(std::vector<CliCommand>& commands);
 
 // NORVIK commands

@@ -11,6 +11,7 @@ target_sources(pelomira-cli PRIVATE
   # import commands
   ${CMAKE_CURRENT_LIST_DIR}/CliMerlin.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CliImport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CliTransfer.cpp
 
   # NORVIK commands
 )

@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
     // import commands
     registerMerlinCommands(commands);
     registerImportCommands(commands);
+    registerTransferCommands(commands);
 
     // NORVIK commands
 

@@ -13,8 +13,6 @@
 
 namespace {
 
-const char* const FailureHeadline =
-    "OCORREU UM ERRO NA TRANSFERÊNCIA\rPor favor entre em contato com o suporte técnico";
 const char* const FailureProcedure = "Importando Dados para o SISCOMEX";
 
 bool isNumeric(OrientadorFieldType type) {
@@ -44,9 +42,13 @@ void GRAVACAMPO(AppContext& ctx, TransferProgress& progress, const FieldSources&
         }
         ++progress.counter;
     } catch (const std::exception& e) {
-        ctx.op.message(std::string(FailureHeadline) + "\rTabela: " + upperText(table.tableName()) +
-                           " / Campo: " + upperText(targetField) + "\r" + "ERRO: " + e.what(),
-                       "Pelomira", MessageIcon::Error);
-        ctx.logs.error(FailureProcedure, e.what());
+        reportFieldFailure(ctx, targetField, e.what());
     }
+}
+
+void reportFieldFailure(AppContext& ctx, const std::string& targetField, const std::string& failure) {
+    ctx.op.message(std::string(TransferFailureHeadline) + "\rTabela: " + upperText(ctx.dm.ADOTbl_IMPORT.tableName()) +
+                       " / Campo: " + upperText(targetField) + "\r" + "ERRO: " + failure,
+                   "Pelomira", MessageIcon::Error);
+    ctx.logs.error(FailureProcedure, failure);
 }

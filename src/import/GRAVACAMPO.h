@@ -6,6 +6,10 @@ struct AppContext;
 struct FieldSources;
 struct TransferProgress;
 
+/// The first lines of every transfer failure message, of a field and of a whole transfer.
+inline constexpr const char* TransferFailureHeadline =
+    "OCORREU UM ERRO NA TRANSFERÊNCIA\rPor favor entre em contato com o suporte técnico";
+
 /// Writes one value into the current row of the Orientador table open on TDM::ADOTbl_IMPORT.
 ///
 /// With fromRecordSet, source names a field of the record set sources.at(sourceIndex), read at its
@@ -19,3 +23,8 @@ struct TransferProgress;
 /// operator is told which table and field failed, ERRO.CSV gets a line, and the transfer goes on.
 void GRAVACAMPO(AppContext& ctx, TransferProgress& progress, const FieldSources& sources, const std::string& source,
                 const std::string& targetField, bool fromRecordSet, int sourceIndex = 0);
+
+/// The report of a field that could not be written into the current row of TDM::ADOTbl_IMPORT, the
+/// same for GRAVACAMPO and for the values a transfer sets directly: the operator is told the table and
+/// field, and ERRO.CSV gets a line. Nothing is raised.
+void reportFieldFailure(AppContext& ctx, const std::string& targetField, const std::string& failure);

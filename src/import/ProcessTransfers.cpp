@@ -1,5 +1,7 @@
 #include "import/ProcessTransfers.h"
 
+#include "import/DiOrientadorTransfer.h"
+
 std::string processKindName(ProcessKind kind) {
     switch (kind) {
     case ProcessKind::LI:
@@ -29,7 +31,7 @@ ProcessTransfer* ProcessTransfers::find(ProcessDestination destination, ProcessK
 
 ProcessTransfers ProcessTransfers::available() {
     ProcessTransfers transfers;
-    // The transfers register here as they are built, for example:
-    //   transfers.add(ProcessDestination::Orientador, ProcessKind::DI, std::make_shared<DiOrientadorTransfer>());
+    // The transfers register here as they are built.
+    transfers.add(ProcessDestination::Orientador, ProcessKind::DI, std::make_shared<DiOrientadorTransfer>());
     return transfers;
 }

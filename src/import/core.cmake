@@ -32,3 +32,15 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ProcessTransfers.h
   ${CMAKE_CURRENT_LIST_DIR}/ProcessTransfers.cpp
 )
+target_sources(pelomira_core PRIVATE
+  # the DI transfer into the Orientador and the writing every Orientador transfer shares
+  ${CMAKE_CURRENT_LIST_DIR}/FieldSources.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TransferConversions.h
+  ${CMAKE_CURRENT_LIST_DIR}/TransferConversions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OrientadorRowWriter.h
+  ${CMAKE_CURRENT_LIST_DIR}/OrientadorRowWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DiOrientadorWriter.h
+  ${CMAKE_CURRENT_LIST_DIR}/DiOrientadorWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DiOrientadorTransfer.h
+  ${CMAKE_CURRENT_LIST_DIR}/DiOrientadorTransfer.cpp
+)

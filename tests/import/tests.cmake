@@ -19,3 +19,13 @@ target_sources(core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TransformCoverageTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/XmlTransformTest.cpp
 )
+
+# The DI transfer into the Orientador: through the Orientador entry, and end to end through
+# pelomira-cli and merlin-sim.
+target_sources(core_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/DiTransferWorld.h
+  ${CMAKE_CURRENT_LIST_DIR}/DiSampleExpectations.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DiOrientadorTransferTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CliTransferTest.cpp
+)
+add_dependencies(core_tests pelomira-cli)
