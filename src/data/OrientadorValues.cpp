@@ -152,8 +152,6 @@ OrientadorValue orientadorStoredValue(const OrientadorField& f, const std::strin
         const size_t length = charCount(text);
         if (!checkWidth || f.width <= 0 || length <= static_cast<size_t>(f.width))
             return text;
-        if (f.type == OrientadorFieldType::Memo)
-            return charSub(text, 0, static_cast<size_t>(f.width));
         const std::string beyond = charSub(text, static_cast<size_t>(f.width));
         if (trim(beyond).empty())
             return charSub(text, 0, static_cast<size_t>(f.width));

@@ -478,8 +478,9 @@ void DiOrientadorWriter::declaration() {
     applyAll(m_w, CargoFields);
 
     // Merlin sends the line breaks of the complementary information as "|".
+    // The warning counts the text as Merlin sent it; the text is stored whole either way.
     const std::string complement = restoreLineBreaks(principal("COMPLEMENTARES"));
-    const std::size_t length = charCount(complement);
+    const std::size_t length = charCount(principal("COMPLEMENTARES"));
     if (length > ComplementaryLimit)
         m_ctx.op.message(std::string(ComplementaryWarningStart) + std::to_string(length) + " caracteres)." + "\r" +
                              WarningEnd,
@@ -840,7 +841,7 @@ void DiOrientadorWriter::goodsDetails() {
         m_w.literal(AdditionNumber, zeroPadLeft(items.text("ID_ADICAO"), 3));
         m_w.literal("NU_SEQ_DETALHE", std::to_string(sequence));
         const std::string description = restoreLineBreaks(items.text("DESCRICAO"));
-        const std::size_t length = charCount(description);
+        const std::size_t length = charCount(items.text("DESCRICAO"));
         if (length > DescriptionLimit)
             m_ctx.op.message(std::string(DescriptionWarningStart) + items.text("ID_ITEM") + "\r" + "da DI " +
                                  principal("ID_PROCESSO") + "ultrapassa 3900 caracteres (tamanho atual: " +

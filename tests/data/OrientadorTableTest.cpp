@@ -137,7 +137,7 @@ TEST(OrientadorTable, DeclaredTypesGiveTheFieldKinds) {
     t->close();
     t->setTableName("DETALHE_MERCADORIA");
     t->open();
-    is("TX_DESC_DET_MERC", OrientadorFieldType::Memo, 3900, "ftMemo");
+    is("TX_DESC_DET_MERC", OrientadorFieldType::Memo, 0, "ftMemo");
     t.db->disconnect();
     OpenTable r(w, "REGIMP.MDB", "OPERAÇÃO_COM_TRATAMENTO");
     EXPECT_EQ(r->field("DT_REG_OPER_TRAT").type, OrientadorFieldType::Date);
@@ -209,12 +209,12 @@ TEST(OrientadorTable, DatesMemosAndSmallIntegers) {
         EXPECT_NE(errorOf([&] { t->setText("DT_REG_OPER_TRAT", "29/02/2026"); }).find("não é uma data válida"),
                   std::string::npos);
         EXPECT_NE(errorOf([&] { t->setNumber("DT_REG_OPER_TRAT", 46000); }), "");
-        // A memo of a stated width is cut there (the transfers warn the operator before).
+        // A memo without width keeps every character, however long.
         t->setText("TX_INFO_COMPL", std::string(7790, 'a') + "çççççççççççççç");
         t->post();
         EXPECT_EQ(t->text("DT_ATU_OPER_MICRO"), "05/03/2026");
         EXPECT_EQ(t->text("DT_REG_OPER_TRAT"), "28/02/2026 14:05:00");
-        EXPECT_EQ(t->text("TX_INFO_COMPL"), std::string(7790, 'a') + "çççççççççç");
+        EXPECT_EQ(t->text("TX_INFO_COMPL"), std::string(7790, 'a') + "çççççççççççççç");
     }
     OpenTable p(w, "IMPORT.MDB", "PAGAMENTO_VINCULADO");
     p->insert();
