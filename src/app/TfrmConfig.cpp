@@ -1,5 +1,7 @@
 #include "app/TfrmConfig.h"
 
+#include "app/QtControls.h"
+
 #include "app/AppContext.h"
 #include "app/AppError.h"
 #include "app/Logs.h"
@@ -23,6 +25,8 @@
 
 namespace {
 
+using namespace controls;
+
 const char* const kTitleSiscomex = "Selecione a pasta do Orientador - SISCOMEX";
 const char* const kTitleTransform = "Selecione a pasta dos arquivos de Transformação";
 const char* const kTitleUpdates = "Selecione a pasta dos arquivos de Atualização";
@@ -32,29 +36,6 @@ const char* const kTitleSamsung = "Selecione a pasta onde serão gerados os arqu
 const char* const kTitleSynthes = "Selecione a pasta onde serão gerados os arquivos XML - Synthes";
 
 constexpr int RowHeight = 46;
-constexpr int EditHeight = 23;
-
-QLabel* label(QWidget* parent, const char* name, const char* text, int x, int y, int w = 300) {
-    auto* l = new QLabel(QString::fromUtf8(text), parent);
-    l->setObjectName(name);
-    l->setGeometry(x, y, w, 16);
-    return l;
-}
-
-QLineEdit* edit(QWidget* parent, const char* name, int x, int y, int w) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    e->setGeometry(x, y, w, EditHeight);
-    return e;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* text, int x, int y, int w = 85, int h = 25) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(name);
-    b->setGeometry(x, y, w, h);
-    b->setAutoDefault(false);
-    return b;
-}
 
 } // namespace
 

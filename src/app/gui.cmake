@@ -12,6 +12,7 @@ target_sources(pelomira_gui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/QtTray.h
   ${CMAKE_CURRENT_LIST_DIR}/QtTray.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtUi.h
+  ${CMAKE_CURRENT_LIST_DIR}/QtControls.h
   ${CMAKE_CURRENT_LIST_DIR}/TBarraCadastro.h
   ${CMAKE_CURRENT_LIST_DIR}/TBarraCadastro.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TfrmBarraWS.h

@@ -1,5 +1,7 @@
 #include "cadastros/TfrmCadastro.h"
 
+#include "app/QtControls.h"
+
 #include "app/AppContext.h"
 #include "app/AppError.h"
 #include "app/BusyGuard.h"
@@ -27,10 +29,9 @@
 
 namespace {
 
+using namespace controls;
+
 constexpr int Margin = 8;
-constexpr int EditHeight = 23;
-constexpr int ButtonWidth = 85;
-constexpr int ButtonHeight = 25;
 constexpr int StatusHeight = 22;
 constexpr int WindowWidth = TBarraCadastro::Width + 2 * Margin;
 constexpr int ToolbarTop = 110;
@@ -47,21 +48,6 @@ std::map<std::string, int>& windowsByTable() {
 int& windowsInAll() {
     static int count = 0;
     return count;
-}
-
-QLabel* label(QWidget* parent, const char* name, const char* text, int x, int y, int w) {
-    auto* l = new QLabel(QString::fromUtf8(text), parent);
-    l->setObjectName(name);
-    l->setGeometry(x, y, w, 16);
-    return l;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* text, int x, int y) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(name);
-    b->setGeometry(x, y, ButtonWidth, ButtonHeight);
-    b->setAutoDefault(false);
-    return b;
 }
 
 bool leavesWithinWindow(const QEvent* event) {

@@ -1,5 +1,7 @@
 #include "cadastros/TfrmVinculo.h"
 
+#include "app/QtControls.h"
+
 #include "app/AppContext.h"
 #include "app/Operator.h"
 #include "app/QtUi.h"
@@ -18,10 +20,11 @@
 
 namespace {
 
+using namespace controls;
+
 constexpr int LabelX = 12;
 constexpr int FieldX = 112;
 constexpr int FieldWidth = 228;
-constexpr int EditHeight = 23;
 constexpr int RowStep = 32;
 
 const char* const UnknownRegistry = "A tabela %1 não é um dos cadastros do Pelomira (Exportador, Fabricante, País, "
@@ -42,14 +45,6 @@ QtDBEdit* edit(QWidget* parent, const char* name, int row, int width) {
     e->setObjectName(name);
     e->setGeometry(FieldX, rowY(row), width, EditHeight);
     return e;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* text, int x, int y) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(name);
-    b->setGeometry(x, y, 85, 25);
-    b->setAutoDefault(false);
-    return b;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "import/TfrmImportar_Merlin.h"
 
+#include "app/QtControls.h"
+
 #include "app/AppContext.h"
 #include "app/BusyGuard.h"
 #include "app/Logs.h"
@@ -23,6 +25,8 @@
 
 namespace {
 
+using namespace controls;
+
 const char* const BusyOperation = "Importação de Processos";
 const char* const FailureCaption = "Pelomira";
 const char* const FailureProcedure = "Importação - MERLIN";
@@ -33,27 +37,6 @@ std::string busyText(const std::string& operation) {
 
 // The window's one global reference: the newest window, cleared when it goes.
 QPointer<TfrmImportar_Merlin> frmImportar_Merlin;
-
-QCheckBox* checkBox(QWidget* parent, const char* name, const char* text, int x, int y, int w) {
-    auto* c = new QCheckBox(QString::fromUtf8(text), parent);
-    c->setObjectName(name);
-    c->setGeometry(x, y, w, 20);
-    return c;
-}
-
-QLabel* label(QWidget* parent, const char* name, const char* text, int x, int y, int w) {
-    auto* l = new QLabel(QString::fromUtf8(text), parent);
-    l->setObjectName(name);
-    l->setGeometry(x, y, w, 16);
-    return l;
-}
-
-QLineEdit* edit(QWidget* parent, const char* name, int x, int y, int w) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    e->setGeometry(x, y, w, 23);
-    return e;
-}
 
 } // namespace
 
