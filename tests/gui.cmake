@@ -2,6 +2,7 @@ target_sources(gui_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/gui/GuiTestMain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gui/GuiTests.h
   ${CMAKE_CURRENT_LIST_DIR}/TestEnv.h
+  ${CMAKE_CURRENT_LIST_DIR}/TestWorld.h
   ${CMAKE_CURRENT_LIST_DIR}/TestEnv.cpp
 )
 include(${CMAKE_CURRENT_LIST_DIR}/gui/app.cmake)

@@ -116,21 +116,7 @@ void RecordSet::attachToParentRow() {
     // A text naming another set was left from an earlier binding of this set: it selects nothing here.
     if (!command.tableName().empty() && !sameName(command.tableName(), m_nestedField))
         command = RecordCommand();
-    m_command = std::move(command);
-    m_buffer = RecordTable::Row();
-    m_table = std::move(table);
-    try {
-        rebuildView();
-    } catch (...) {
-        m_table.reset();
-        m_view.clear();
-        m_state = State::Inactive;
-        throw;
-    }
-    m_state = State::Browse;
-    m_pos = 0;
-    m_bof = true;
-    m_eof = m_view.empty();
+    install(std::move(table), std::move(command));
 }
 
 void RecordSet::followParent() {
@@ -174,7 +160,11 @@ void RecordSet::setData(std::shared_ptr<RecordTable> table) {
 // ---------------------------------------------------------------- open and close
 
 void RecordSet::activate(std::shared_ptr<RecordTable> table) {
-    RecordCommand command = RecordCommand::parse(m_commandText);
+    install(std::move(table), RecordCommand::parse(m_commandText));
+    changed();
+}
+
+void RecordSet::install(std::shared_ptr<RecordTable> table, RecordCommand command) {
     m_command = std::move(command);
     m_buffer = RecordTable::Row();
     m_table = std::move(table);
@@ -190,7 +180,6 @@ void RecordSet::activate(std::shared_ptr<RecordTable> table) {
     m_pos = 0;
     m_bof = true;
     m_eof = m_view.empty();
-    changed();
 }
 
 void RecordSet::open() {

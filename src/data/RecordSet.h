@@ -153,6 +153,8 @@ private:
     void ensureView() const;
     void rebuildView() const;
     void activate(std::shared_ptr<RecordTable> table);
+    /// Puts the set on table, narrowed by command, at its first row (no notification).
+    void install(std::shared_ptr<RecordTable> table, RecordCommand command);
     void attachToParentRow();
     void followParent();
     void changed();

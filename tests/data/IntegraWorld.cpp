@@ -16,9 +16,7 @@
 
 extern char** environ;
 
-IntegraWorld::IntegraWorld(const std::string& serverAddress)
-    : platform(Platform::createNative()), settings(*platform),
-      logs(*platform, op), ctx{*platform, op, settings, logs, dm} {
+IntegraWorld::IntegraWorld(const std::string& serverAddress) {
     location = serverAddress.empty() ? env.path("INTEGRA.FDB") : serverAddress + ":" + env.path("INTEGRA.FDB");
     // Throw-away databases need not wait for the disk on every commit.
     IntegraDatabase::create(location, integraSchemaSql(), false);

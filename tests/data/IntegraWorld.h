@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestEnv.h"
+#include "TestWorld.h"
 #include "app/AppContext.h"
 #include "app/Logs.h"
 #include "app/ScriptedOperator.h"
@@ -15,17 +15,10 @@
 /// A private world with an Integra database made from the program's schema: an embedded file in the
 /// test folder, or (serverAddress given) a database on a Firebird server. The data module of ctx
 /// points at it; op records what the operator was shown.
-class IntegraWorld {
+class IntegraWorld : public TestWorld {
 public:
     explicit IntegraWorld(const std::string& serverAddress = std::string());
 
-    TestEnv env;
-    std::unique_ptr<Platform> platform;
-    ScriptedOperator op;
-    Settings settings;
-    Logs logs;
-    TDM dm;
-    AppContext ctx;
     std::string location;
 
     IntegraDatabase& db() { return dm.sqlConIntegra; }

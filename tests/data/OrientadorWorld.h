@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestEnv.h"
+#include "TestWorld.h"
 #include "app/AppContext.h"
 #include "app/AppError.h"
 #include "app/Logs.h"
@@ -29,14 +29,7 @@ template <typename F> std::string errorOf(F&& f) {
 
 /// A private world with an Orientador folder made exactly as init-orientador makes it, the setting
 /// Dados pointing at it, a scripted operator and a data module.
-struct OrientadorWorld {
-    TestEnv env;
-    std::unique_ptr<Platform> platform = Platform::createNative();
-    ScriptedOperator op;
-    Settings settings{*platform};
-    Logs logs{*platform, op};
-    TDM dm;
-    AppContext ctx{*platform, op, settings, logs, dm};
+struct OrientadorWorld : TestWorld {
     std::string folder = env.path("SISCOPRD/Import.prd");
 
     explicit OrientadorWorld(bool sample = false) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestEnv.h"
+#include "TestWorld.h"
 #include "app/AppContext.h"
 #include "app/Logs.h"
 #include "app/ScriptedOperator.h"
@@ -14,14 +14,7 @@
 /// A private program world for a window test: temporary settings and program folders, a scripted
 /// operator, and the context the windows receive. The update folder points at an empty folder of
 /// the world, so no test looks into the real home.
-struct ShellWorld {
-    TestEnv env;
-    std::unique_ptr<Platform> platform = Platform::createNative();
-    ScriptedOperator op;
-    Settings settings{*platform};
-    Logs logs{*platform, op};
-    TDM dm;
-    AppContext ctx{*platform, op, settings, logs, dm};
+struct ShellWorld : TestWorld {
 
     /// withSettings: write the first-run defaults first (otherwise PELOMIRA.INI is missing).
     explicit ShellWorld(bool withSettings = true) {

@@ -1,6 +1,7 @@
 // The Merlin client against a real HTTP server on 127.0.0.1 in the test process.
 #include "import/MerlinClient.h"
 #include "TestEnv.h"
+#include "TestWorld.h"
 #include "app/AppContext.h"
 #include "app/AppError.h"
 #include "app/Logs.h"
@@ -298,14 +299,12 @@ TEST(MerlinClientHttp, SoapRequestAcceptedRefusedOrUnreadable) {
 }
 
 TEST(MerlinClientHttp, ProcessRequestOperationReportsFailureInTheProgramsWords) {
-    TestEnv env;
+    TestWorld w;
     LocalServer server;
-    auto platform = Platform::createNative();
-    ScriptedOperator op;
-    Settings settings(*platform);
-    Logs logs(*platform, op);
-    TDM dm;
-    AppContext ctx{*platform, op, settings, logs, dm};
+    Settings& settings = w.settings;
+    ScriptedOperator& op = w.op;
+    AppContext& ctx = w.ctx;
+    TestEnv& env = w.env;
 
     settings.write("Dados", "WebService", server.url("/invoke/amDGFLatamMerlin.services"));
     const MerlinProcessAnswer ok = requestProcessDocument(ctx, "DI", "IMP 1", "2026");

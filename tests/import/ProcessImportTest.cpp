@@ -1,5 +1,5 @@
 #include "import/ProcessImport.h"
-#include "TestEnv.h"
+#include "TestWorld.h"
 #include "app/AppContext.h"
 #include "app/Logs.h"
 #include "app/ScriptedOperator.h"
@@ -30,14 +30,7 @@ public:
     std::string commandText;
 };
 
-struct World {
-    TestEnv env;
-    std::unique_ptr<Platform> platform = Platform::createNative();
-    ScriptedOperator op;
-    Settings settings{*platform};
-    Logs logs{*platform, op};
-    TDM dm;
-    AppContext ctx{*platform, op, settings, logs, dm};
+struct World : TestWorld {
     ProcessTransfers transfers;
     std::map<std::pair<ProcessDestination, ProcessKind>, std::shared_ptr<RecordingTransfer>> recorders;
 

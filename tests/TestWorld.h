@@ -1,0 +1,23 @@
+#pragma once
+
+#include "TestEnv.h"
+#include "app/AppContext.h"
+#include "app/Logs.h"
+#include "app/ScriptedOperator.h"
+#include "app/Settings.h"
+#include "data/TDM.h"
+#include "platform/Platform.h"
+
+#include <memory>
+
+/// A whole program world for one test: private folders (TestEnv), the real platform, a scripted
+/// operator, the settings and logs of those folders, a data module and the context operations get.
+struct TestWorld {
+    TestEnv env;
+    std::unique_ptr<Platform> platform = Platform::createNative();
+    ScriptedOperator op;
+    Settings settings{*platform};
+    Logs logs{*platform, op};
+    TDM dm;
+    AppContext ctx{*platform, op, settings, logs, dm};
+};
