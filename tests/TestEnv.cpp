@@ -57,8 +57,14 @@ std::string TestEnv::readFile(const std::string& path) {
     return s.str();
 }
 
-bool TestEnv::exists(const std::string& path) { return fs::exists(path); }
+bool TestEnv::exists(const std::string& path) {
+    return fs::exists(path);
+}
 
-void TestEnv::makeFolder(const std::string& path) { fs::create_directories(path); }
+void TestEnv::makeFolder(const std::string& path) {
+    fs::create_directories(path);
+}
 
-std::string TestEnv::shareFolder() { return std::string(PELOMIRA_SOURCE_DIR) + "/share"; }
+std::string TestEnv::shareFolder() {
+    return std::string(PELOMIRA_SOURCE_DIR) + "/share";
+}

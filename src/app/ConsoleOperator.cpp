@@ -13,7 +13,9 @@ std::string ConsoleOperator::terminalText(const std::string& text) {
     return replaceAll(replaceAll(text, "\r\n", "\n"), "\r", "\n");
 }
 
-bool ConsoleOperator::interactive() const { return ::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO); }
+bool ConsoleOperator::interactive() const {
+    return ::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO);
+}
 
 void ConsoleOperator::message(const std::string& text, const std::string& caption, MessageIcon icon) {
     const bool bad = icon == MessageIcon::Error || icon == MessageIcon::Warning;
@@ -79,9 +81,13 @@ void ConsoleOperator::progressStep(int current, int total, const std::string& te
         m_err << "  " << progressPercentText(current, total) << " " << terminalText(text) << "\n";
 }
 
-void ConsoleOperator::progressClose() { m_progressOpen = false; }
+void ConsoleOperator::progressClose() {
+    m_progressOpen = false;
+}
 
-void ConsoleOperator::balloon(const std::string& text) { m_out << "[PELOMIRA] " << terminalText(text) << "\n"; }
+void ConsoleOperator::balloon(const std::string& text) {
+    m_out << "[PELOMIRA] " << terminalText(text) << "\n";
+}
 
 void ConsoleOperator::openWithSystem(const std::string& file, const std::string& params, const std::string& workDir) {
     m_platform.openWithSystem(file, params, workDir);

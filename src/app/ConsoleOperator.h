@@ -15,10 +15,10 @@ class Platform;
 class ConsoleOperator : public Operator {
 public:
     struct Answers {
-        bool yes = false;                 // --yes: every Yes/No question answered Yes
-        std::optional<int> button;        // --button N: the message window answered with button N
-        std::optional<std::string> file;  // --file PATH: the open-file dialog answered with PATH
-        bool quiet = false;               // no progress lines
+        bool yes = false;                // --yes: every Yes/No question answered Yes
+        std::optional<int> button;       // --button N: the message window answered with button N
+        std::optional<std::string> file; // --file PATH: the open-file dialog answered with PATH
+        bool quiet = false;              // no progress lines
     };
 
     ConsoleOperator(Platform& platform, Answers answers, std::ostream& out, std::ostream& err);

@@ -58,8 +58,8 @@ bool keyValue(const std::string& line, std::string& key, std::string& value) {
         return false;
     key = trim(t.substr(0, eq));
     value = trim(t.substr(eq + 1));
-    if (value.size() >= 2 && ((value.front() == '"' && value.back() == '"') ||
-                              (value.front() == '\'' && value.back() == '\'')))
+    if (value.size() >= 2 &&
+        ((value.front() == '"' && value.back() == '"') || (value.front() == '\'' && value.back() == '\'')))
         value = value.substr(1, value.size() - 2);
     return true;
 }

@@ -65,7 +65,9 @@ void Logs::WriteLog(const std::string& fileName, const std::string& text, const 
     }
 }
 
-void Logs::activity(const std::string& text) { WriteLog(ActivityFile, text, ";"); }
+void Logs::activity(const std::string& text) {
+    WriteLog(ActivityFile, text, ";");
+}
 
 void Logs::error(const std::string& procedure, const std::string& failure) {
     WriteLog(ErrorFile, trim("Procedimento: " + procedure + " - Erro: " + failure), ";");

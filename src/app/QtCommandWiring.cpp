@@ -4,15 +4,15 @@
 #include "app/BusyGuard.h"
 #include "app/QtOperator.h"
 #include "app/TfrmPrincipal.h"
-#include "data/IntegraReindex.h"
-#include "data/TDM.h"
-#include "import/ProcessRecordSets.h"
-#include "import/TfrmImportar_Merlin.h"
 #include "cadastros/TfrmExportador.h"
 #include "cadastros/TfrmFabricante.h"
 #include "cadastros/TfrmPais.h"
 #include "cadastros/TfrmUnidade.h"
 #include "cadastros/TfrmVinculo.h"
+#include "data/IntegraReindex.h"
+#include "data/TDM.h"
+#include "import/ProcessRecordSets.h"
+#include "import/TfrmImportar_Merlin.h"
 
 // Each area wires its commands in its own block:
 //     principal.setCommand(MainCommand::Retorno, [&ctx] { /* create and show the window */ });

@@ -55,7 +55,8 @@ std::string ScriptedOperator::browseFolder(const std::string& title) {
 }
 
 void ScriptedOperator::progressOpen(int start, int total, const std::string& title) {
-    m_calls.push_back({"progressOpen", title, title, MessageIcon::None, {std::to_string(start), std::to_string(total)}});
+    m_calls.push_back(
+        {"progressOpen", title, title, MessageIcon::None, {std::to_string(start), std::to_string(total)}});
     m_progressOpen = true;
     m_progressText = title;
     m_progressPosition = start;
@@ -77,8 +78,12 @@ void ScriptedOperator::progressClose() {
     m_progressOpen = false;
 }
 
-void ScriptedOperator::waitOpen() { m_calls.push_back({"waitOpen", "", "", MessageIcon::None, {}}); }
-void ScriptedOperator::waitClose() { m_calls.push_back({"waitClose", "", "", MessageIcon::None, {}}); }
+void ScriptedOperator::waitOpen() {
+    m_calls.push_back({"waitOpen", "", "", MessageIcon::None, {}});
+}
+void ScriptedOperator::waitClose() {
+    m_calls.push_back({"waitClose", "", "", MessageIcon::None, {}});
+}
 
 void ScriptedOperator::balloon(const std::string& text) {
     m_calls.push_back({"balloon", text, "PELOMIRA", MessageIcon::Information, {}});

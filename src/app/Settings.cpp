@@ -42,9 +42,13 @@ const char* const kTableList[28] = {
 
 Settings::Settings(const Platform& platform) : m_platform(platform) {}
 
-std::string Settings::path() const { return joinPath(m_platform.windowsFolder(), FileName); }
+std::string Settings::path() const {
+    return joinPath(m_platform.windowsFolder(), FileName);
+}
 
-bool Settings::exists() const { return fileExists(path()); }
+bool Settings::exists() const {
+    return fileExists(path());
+}
 
 std::string Settings::read(const std::string& section, const std::string& key) const {
     return readIniFile(path(), section, key);

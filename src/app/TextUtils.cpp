@@ -38,7 +38,9 @@ std::string mapCase(const std::string& s, bool toUpper) {
     return out;
 }
 
-bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool isContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 // Byte offset of character index n (or the size when the text is shorter).
 size_t byteOffset(const std::string& s, size_t n) {
@@ -68,7 +70,9 @@ std::string trimRight(const std::string& s) {
     return s.substr(0, e);
 }
 
-std::string trim(const std::string& s) { return trimRight(trimLeft(s)); }
+std::string trim(const std::string& s) {
+    return trimRight(trimLeft(s));
+}
 
 std::string upperAscii(const std::string& s) {
     std::string out = s;
@@ -78,9 +82,15 @@ std::string upperAscii(const std::string& s) {
     return out;
 }
 
-std::string upperText(const std::string& s) { return mapCase(s, true); }
-std::string foldCase(const std::string& s) { return mapCase(s, false); }
-bool equalsNoCase(const std::string& a, const std::string& b) { return a.size() == b.size() && foldCase(a) == foldCase(b); }
+std::string upperText(const std::string& s) {
+    return mapCase(s, true);
+}
+std::string foldCase(const std::string& s) {
+    return mapCase(s, false);
+}
+bool equalsNoCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && foldCase(a) == foldCase(b);
+}
 
 std::string replaceAll(const std::string& text, const std::string& what, const std::string& with) {
     if (what.empty())
@@ -126,7 +136,9 @@ std::vector<std::string> split(const std::string& text, char separator) {
     }
 }
 
-bool startsWith(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+bool startsWith(const std::string& s, const std::string& prefix) {
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
 bool endsWith(const std::string& s, const std::string& suffix) {
     return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
@@ -340,7 +352,9 @@ std::string fieldTypeDisplayName(const std::string& typeName) {
     return it == names.end() ? std::string() : it->second;
 }
 
-std::string versionNumberText(unsigned number) { return std::to_string(number).substr(0, 2); }
+std::string versionNumberText(unsigned number) {
+    return std::to_string(number).substr(0, 2);
+}
 
 std::string versionText(unsigned major, unsigned minor, unsigned release, unsigned build) {
     return versionNumberText(major) + "." + versionNumberText(minor) + "." + versionNumberText(release) + "." +

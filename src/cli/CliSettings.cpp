@@ -5,8 +5,7 @@
 #include <iostream>
 
 void registerSettingsCommands(std::vector<CliCommand>& commands) {
-    commands.push_back({"settings",
-                        "settings init | get SECTION KEY | set SECTION KEY VALUE | path",
+    commands.push_back({"settings", "settings init | get SECTION KEY | set SECTION KEY VALUE | path",
                         [](AppContext& ctx, const CliArgs& args) -> int {
                             const auto& p = args.positional;
                             if (p.size() == 2 && p[1] == "init") {

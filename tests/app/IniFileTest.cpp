@@ -1,6 +1,6 @@
+#include "app/IniFile.h"
 #include "TestEnv.h"
 #include "app/AppError.h"
-#include "app/IniFile.h"
 #include "platform/Platform.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +33,8 @@ TEST(IniFile, WriteReplacesAddsAndKeepsOtherLines) {
     EXPECT_EQ(readIniFile(ini, "Dados", "WebService"), "http://x");
     EXPECT_EQ(readIniFile(ini, "Alerta", "Intervalo"), "5");
     // The new key went into its own section, before the next one.
-    EXPECT_EQ(TestEnv::readFile(ini), "[Dados]\r\nDados=dois\r\nWebService=http://x\r\n\r\n[Alerta]\r\nIntervalo=5\r\n");
+    EXPECT_EQ(TestEnv::readFile(ini),
+              "[Dados]\r\nDados=dois\r\nWebService=http://x\r\n\r\n[Alerta]\r\nIntervalo=5\r\n");
     // Accented values survive as written.
     writeIniFile(ini, "Tabelas", "Tabela2", "AGÊNCIA SECEX;TAB_AGENCIA_SECEX");
     EXPECT_EQ(readIniFile(ini, "Tabelas", "Tabela2"), "AGÊNCIA SECEX;TAB_AGENCIA_SECEX");

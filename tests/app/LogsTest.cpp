@@ -1,5 +1,5 @@
-#include "TestEnv.h"
 #include "app/Logs.h"
+#include "TestEnv.h"
 #include "app/ScriptedOperator.h"
 #include "app/TextUtils.h"
 #include "platform/Platform.h"

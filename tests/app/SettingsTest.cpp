@@ -1,5 +1,5 @@
-#include "TestEnv.h"
 #include "app/Settings.h"
+#include "TestEnv.h"
 #include "platform/Platform.h"
 
 #include <gtest/gtest.h>

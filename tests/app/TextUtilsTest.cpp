@@ -1,6 +1,6 @@
+#include "app/TextUtils.h"
 #include "app/Logs.h"
 #include "app/ScriptedOperator.h"
-#include "app/TextUtils.h"
 
 #include <gtest/gtest.h>
 

@@ -14,5 +14,5 @@ struct GuiTestRegistration {
     }
 };
 
-#define PELOMIRA_GUI_TEST(Class)                                                                                     \
+#define PELOMIRA_GUI_TEST(Class)                                                                                       \
     static GuiTestRegistration Class##Registration([] { return std::unique_ptr<QObject>(new Class); });

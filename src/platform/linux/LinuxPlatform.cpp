@@ -125,7 +125,9 @@ bool spawnDetached(const std::vector<std::string>& args, const std::string& work
 
 } // namespace
 
-std::unique_ptr<Platform> Platform::createNative() { return std::make_unique<LinuxPlatform>(); }
+std::unique_ptr<Platform> Platform::createNative() {
+    return std::make_unique<LinuxPlatform>();
+}
 
 std::string LinuxPlatform::windowsFolder() const {
     const char* config = std::getenv("XDG_CONFIG_HOME");
