@@ -1,6 +1,6 @@
 // pelomira-cli commands of the process import: load a process document and show what the
 // transformation made of it.
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "cli/CliCommands.h"
 #include "data/RecordTable.h"
 #include "data/TDM.h"

@@ -1,8 +1,8 @@
 // pelomira-cli commands of the Integra database: create, reindex, code mapping, registries.
-#include "app/AppContext.h"
-#include "app/AppError.h"
-#include "app/Settings.h"
-#include "app/TextUtils.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
+#include "base/Settings.h"
+#include "base/TextUtils.h"
 #include "cadastros/CodeMapping.h"
 #include "cadastros/Registry.h"
 #include "cadastros/RegistryImport.h"

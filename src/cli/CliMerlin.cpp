@@ -1,7 +1,7 @@
-#include "app/AppContext.h"
-#include "app/AppError.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
 #include "cli/CliCommands.h"
-#include "import/MerlinAddress.h"
+#include "data/MerlinAddress.h"
 #include "import/MerlinProcessRequest.h"
 
 #include <cstdio>

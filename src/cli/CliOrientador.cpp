@@ -1,4 +1,4 @@
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "cli/CliCommands.h"
 #include "data/OrientadorFolder.h"
 

@@ -1,5 +1,5 @@
-#include "app/AppContext.h"
-#include "app/Settings.h"
+#include "base/AppContext.h"
+#include "base/Settings.h"
 #include "cli/CliCommands.h"
 
 #include <iostream>

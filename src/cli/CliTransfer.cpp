@@ -1,12 +1,12 @@
 // pelomira-cli transfer: a process document into the Orientador (or NORVIK), asked of Merlin or read
 // from a file, through the same entry the request window uses.
-#include "app/AppContext.h"
-#include "app/AppError.h"
-#include "app/Operator.h"
-#include "app/TextUtils.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
+#include "base/Operator.h"
+#include "base/TextUtils.h"
 #include "cli/CliCommands.h"
+#include "data/MerlinAddress.h"
 #include "data/TDM.h"
-#include "import/MerlinAddress.h"
 #include "import/MerlinProcessRequest.h"
 #include "import/ProcessImport.h"
 #include "import/ProcessRecordSets.h"

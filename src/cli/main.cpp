@@ -1,10 +1,10 @@
 // pelomira-cli: the program's operations without a window, for scripts, scheduled jobs, set-up and
 // acceptance tests.
-#include "app/AppContext.h"
-#include "app/AppError.h"
-#include "app/ConsoleOperator.h"
-#include "app/Logs.h"
-#include "app/Settings.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
+#include "base/ConsoleOperator.h"
+#include "base/Logs.h"
+#include "base/Settings.h"
 #include "cli/CliCommands.h"
 #include "data/TDM.h"
 #include "platform/Platform.h"
