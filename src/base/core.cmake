@@ -8,6 +8,7 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Logs.h
   ${CMAKE_CURRENT_LIST_DIR}/Logs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Operator.h
+  ${CMAKE_CURRENT_LIST_DIR}/ForwardingOperator.h
   ${CMAKE_CURRENT_LIST_DIR}/ScriptedOperator.h
   ${CMAKE_CURRENT_LIST_DIR}/ScriptedOperator.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Settings.h
