@@ -1,5 +1,7 @@
 #include "integra/CustomerText.h"
 
+#include "base/TextUtils.h"
+
 #include <cstdint>
 
 namespace {
@@ -20,39 +22,6 @@ void appendCodePoint(std::string& out, std::uint32_t cp) {
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
-}
-
-bool validUtf8(std::string_view s) {
-    size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t len;
-        std::uint32_t cp, min;
-        if ((c & 0xE0) == 0xC0)
-            len = 2, cp = c & 0x1F, min = 0x80;
-        else if ((c & 0xF0) == 0xE0)
-            len = 3, cp = c & 0x0F, min = 0x800;
-        else if ((c & 0xF8) == 0xF0)
-            len = 4, cp = c & 0x07, min = 0x10000;
-        else
-            return false;
-        if (i + len > s.size())
-            return false;
-        for (size_t k = 1; k < len; ++k) {
-            const auto d = static_cast<unsigned char>(s[i + k]);
-            if ((d & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (d & 0x3F);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += len;
-    }
-    return true;
 }
 
 std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
@@ -84,30 +53,17 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
 
 } // namespace
 
-std::string CustomerText::windows1252ToUtf8(std::string_view bytes) {
-    // 0x80–0x9F as windows-1252 has them; its five unassigned bytes keep their Latin-1 meaning.
-    static const std::uint16_t c1[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                         0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                         0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                         0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    for (const char ch : bytes) {
-        const auto c = static_cast<unsigned char>(ch);
-        appendCodePoint(out, c >= 0x80 && c < 0xA0 ? c1[c - 0x80] : c);
-    }
-    return out;
-}
-
 std::string CustomerText::toUtf8(std::string bytes) {
     const std::string_view b(bytes);
-    if (b.substr(0, 3) == "\xEF\xBB\xBF")
-        return validUtf8(b.substr(3)) ? bytes.substr(3) : windows1252ToUtf8(b.substr(3));
+    if (b.substr(0, 3) == "\xEF\xBB\xBF") {
+        std::string rest = bytes.substr(3);
+        return isValidUtf8(rest) ? rest : windows1252ToUtf8(rest);
+    }
     if (b.substr(0, 2) == "\xFF\xFE")
         return utf16ToUtf8(b.substr(2), false);
     if (b.substr(0, 2) == "\xFE\xFF")
         return utf16ToUtf8(b.substr(2), true);
-    if (validUtf8(b))
+    if (isValidUtf8(bytes))
         return bytes;
     return windows1252ToUtf8(b);
 }

@@ -19,7 +19,6 @@ public:
     const std::string& text() const { return m_text; }
 
     static std::string toUtf8(std::string bytes);
-    static std::string windows1252ToUtf8(std::string_view bytes);
     static std::vector<std::string_view> splitLines(std::string_view text);
 
 private:

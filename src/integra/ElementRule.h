@@ -32,8 +32,8 @@ struct ElementRule {
                                        std::string_view registry = {}) {
         return {&e, from, position, length, nullptr, registry};
     }
-    static constexpr ElementRule column(const MerlinElement& e, ValueFrom from, const char* name,
-                                        std::string_view registry = {}) {
+    static constexpr ElementRule inColumn(const MerlinElement& e, ValueFrom from, const char* name,
+                                          std::string_view registry = {}) {
         return {&e, from, 0, 0, name, registry};
     }
     static constexpr ElementRule fixed(const MerlinElement& e, std::string_view value) {

@@ -2,6 +2,7 @@
 
 #include "integra/CustomerText.h"
 #include "integra/FixedWidthSource.h"
+#include "integra/IntegrationWalk.h"
 #include "integra/InvoiceOrder.h"
 #include "integra/SamsungRules.h"
 

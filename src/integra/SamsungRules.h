@@ -47,7 +47,9 @@ inline constexpr ElementRule LineRules[] = {
     R::field(merlinElement(Det, "CAN_UNIDAD"), V::Number, 273, 16),
     R::field(merlinElement(Det, "DESC_ESPECIFICA"), V::Text, 292, 40),
     R::field(merlinElement(Det, "COD_NATURALEZA"), V::Text, 360, 4),
-    R::field(merlinElement(Det, "DESC_ARTICULO"), V::Text, 364, 255),
+    // The layout gives the article description 255 characters from 364, which would run over the
+    // invoice number at 525 and send it inside every description; it ends where that number begins.
+    R::field(merlinElement(Det, "DESC_ARTICULO"), V::Text, 364, InvoiceNumberPosition - 364),
     R::of(merlinElement(Det, "ANNO"), V::Year),
 };
 

@@ -2,6 +2,7 @@
 
 #include "base/AppError.h"
 #include "integra/CustomerText.h"
+#include "integra/IntegrationWalk.h"
 #include "integra/InvoiceOrder.h"
 #include "integra/SemicolonCsv.h"
 #include "integra/SynthesRules.h"
