@@ -1,6 +1,7 @@
 #include "integra/MerlinRequestSender.h"
 
 #include "base/AppContext.h"
+#include "base/AppError.h"
 #include "base/Logs.h"
 #include "base/Operator.h"
 #include "base/Settings.h"
@@ -54,8 +55,11 @@ SendOutcome MerlinRequestSender::EnviarXML(const std::string& document, const st
         MerlinResponse response;
         {
             WaitWindow wait(m_ctx.op);
-            const std::string address =
-                merlinRequestAddress(trim(m_ctx.settings.read(Settings::Dados, Settings::KeyWebService2)));
+            const std::string webService2 = trim(m_ctx.settings.read(Settings::Dados, Settings::KeyWebService2));
+            if (webService2.empty())
+                throw AppError("O endereço do WebService (Integrações) não está configurado (Dados/WebService2 em "
+                               "Configurações).");
+            const std::string address = merlinRequestAddress(webService2);
             response =
                 m_ctx.dm.HTTPRIO.receiveMerlinRequest(address, document, MerlinClient::soapTimeouts(m_ctx.settings));
         }

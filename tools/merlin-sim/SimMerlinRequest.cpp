@@ -229,7 +229,7 @@ MerlinRequestCheck checkMerlinRequest(const std::string& body) {
     }
     const pugi::xml_node envelope = doc.document_element();
     if (localName(envelope) != "Envelope" || namespaceOf(envelope) != layout::SoapEnvelopeNamespace) {
-        check.fault = "Invalid request: not a SOAP 1.1 envelope";
+        check.fault = "Invalid request: not a SOAP 1.1 envelope (element MerlinInCanonical not found)";
         return check;
     }
     const pugi::xml_node soapBody = childNamed(envelope, "Body");
