@@ -1,6 +1,7 @@
 #pragma once
 
-#include "integra/MerlinRecordTypes.h"
+#include "integra/MerlinRecordTable.h"
+#include "integra/MerlinRequestLayout.h"
 
 #include <string_view>
 
@@ -44,3 +45,18 @@ struct ElementRule {
         return {&e, ValueFrom::Carried, slot, 0, nullptr, {}};
     }
 };
+
+/// What the customers' rule tables are written with.
+namespace rules {
+
+using R = ElementRule;
+using V = ValueFrom;
+inline constexpr const MerlinRecordType& Inv = merlin::LYT_INVOICEDATA;
+inline constexpr const MerlinRecordType& Det = merlin::LYT_INVOICEDETAILDATA;
+
+/// An invoice value common to every integration, with the value the request layout gives it.
+consteval ElementRule common(const MerlinElement& e) {
+    return ElementRule::fixed(e, merlin::request::commonValue(e));
+}
+
+} // namespace rules

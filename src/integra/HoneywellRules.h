@@ -1,21 +1,13 @@
 #pragma once
 
 #include "integra/ElementRule.h"
-#include "integra/MerlinRequestLayout.h"
 
 // The Honeywell file: typed fixed-width records, told apart by their first characters; an item's
 // detail and description records follow it. Positions count from 1.
 
 namespace honeywell {
 
-using R = ElementRule;
-using V = ValueFrom;
-inline constexpr const MerlinRecordType& Inv = merlin::LYT_INVOICEDATA;
-inline constexpr const MerlinRecordType& Det = merlin::LYT_INVOICEDETAILDATA;
-
-consteval ElementRule common(const MerlinElement& e) {
-    return R::fixed(e, merlin::request::commonValue(e));
-}
+using namespace rules;
 
 inline constexpr const char* HeaderTag = "CAPI";
 inline constexpr const char* ItemTag = "ITEA";

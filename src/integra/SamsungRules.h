@@ -1,20 +1,12 @@
 #pragma once
 
 #include "integra/ElementRule.h"
-#include "integra/MerlinRequestLayout.h"
 
 // The Samsung file: one fixed-width line per invoice line. Positions count from 1.
 
 namespace samsung {
 
-using R = ElementRule;
-using V = ValueFrom;
-inline constexpr const MerlinRecordType& Inv = merlin::LYT_INVOICEDATA;
-inline constexpr const MerlinRecordType& Det = merlin::LYT_INVOICEDETAILDATA;
-
-consteval ElementRule common(const MerlinElement& e) {
-    return R::fixed(e, merlin::request::commonValue(e));
-}
+using namespace rules;
 
 /// The invoice-number field: groups the lines into invoices and numbers them.
 inline constexpr int InvoiceNumberPosition = 525;

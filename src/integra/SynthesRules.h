@@ -1,21 +1,13 @@
 #pragma once
 
 #include "integra/ElementRule.h"
-#include "integra/MerlinRequestLayout.h"
 
 // The Synthes file: a semicolon file whose first record names the columns; one record per invoice
 // line. Columns are found by name in any order.
 
 namespace synthes {
 
-using R = ElementRule;
-using V = ValueFrom;
-inline constexpr const MerlinRecordType& Inv = merlin::LYT_INVOICEDATA;
-inline constexpr const MerlinRecordType& Det = merlin::LYT_INVOICEDETAILDATA;
-
-consteval ElementRule common(const MerlinElement& e) {
-    return R::fixed(e, merlin::request::commonValue(e));
-}
+using namespace rules;
 
 /// The column that groups the records into invoices and numbers them.
 inline constexpr const char* InvoiceColumn = "FATURA";
