@@ -31,7 +31,7 @@ bool RuleWriter::value(const ElementRule& rule, const FieldSource& source, std::
         out = numberText(source.raw(rule));
         return true;
     case ValueFrom::Mapped:
-        out.assign(trimmedView(m_ctx.codes.merlinCode(rule.text, std::string(trimmedView(source.raw(rule))))));
+        out.assign(trimmedView(m_ctx.codes.merlinCode(rule.text, trimmedView(source.raw(rule)))));
         return true;
     case ValueFrom::Fixed:
         out.assign(rule.text);

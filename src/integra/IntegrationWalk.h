@@ -13,7 +13,7 @@
 class CodeTranslator {
 public:
     virtual ~CodeTranslator() = default;
-    virtual std::string merlinCode(std::string_view registry, const std::string& customerCode) = 0;
+    virtual std::string merlinCode(std::string_view registry, std::string_view customerCode) = 0;
 };
 
 /// What a walk over a customer file needs besides the file.

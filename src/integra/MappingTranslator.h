@@ -3,7 +3,9 @@
 #include "cadastros/CodeMapping.h"
 #include "integra/IntegrationWalk.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -17,7 +19,7 @@ class MappingTranslator : public CodeTranslator {
 public:
     MappingTranslator(AppContext& ctx, std::string customer);
 
-    std::string merlinCode(std::string_view registry, const std::string& customerCode) override;
+    std::string merlinCode(std::string_view registry, std::string_view customerCode) override;
 
     /// Throws AppError listing every code that has no Merlin code, one per line, in order of first use.
     void requireAll() const;
@@ -27,6 +29,13 @@ private:
     AppContext& m_ctx;
     CodeMapping m_mapping;
     std::string m_customer;
-    std::unordered_map<std::string, std::string> m_known;       // registry + "\n" + code → Merlin code
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    // registry, a line break and the code as the file has it → its Merlin code: a file repeats its codes
+    // line after line
+    std::unordered_map<std::string, std::string, Hash, std::equal_to<>> m_known;
+    std::string m_key;
     std::vector<std::pair<std::string, std::string>> m_missing; // (registry, code)
 };

@@ -8,6 +8,8 @@
 #include "integra/SynthesRules.h"
 
 #include <functional>
+#include <memory>
+#include <span>
 #include <unordered_map>
 
 namespace {
@@ -23,7 +25,7 @@ std::string columnName(std::string_view header) {
 /// The columns of the header record by name (trimmed, a–z in capitals); the first of a repeated name wins.
 class Columns {
 public:
-    explicit Columns(const std::vector<std::string>& header) {
+    explicit Columns(std::span<const std::string_view> header) {
         for (size_t i = 0; i < header.size(); ++i)
             m_index.try_emplace(columnName(header[i]), static_cast<int>(i));
     }
@@ -40,25 +42,48 @@ private:
     std::unordered_map<std::string, int, Hash, std::equal_to<>> m_index;
 };
 
-/// A data record's values by the rules' column names; a column the header lacks reads as empty.
-class RecordSource : public FieldSource {
+/// Where each rule's column is in the records, found once per file; −1 for a column the header lacks.
+class RuleColumns {
 public:
-    RecordSource(const Columns& columns, const std::vector<std::string>& fields)
-        : m_columns(columns), m_fields(fields) {}
-    std::string_view raw(const ElementRule& rule) const override { return value(rule.column); }
-    std::string_view value(std::string_view column) const {
-        const int i = m_columns.index(column);
-        return i >= 0 && static_cast<size_t>(i) < m_fields.size() ? std::string_view(m_fields[i]) : std::string_view();
+    RuleColumns(const Columns& columns, std::span<const ElementRule> invoice, std::span<const ElementRule> line)
+        : m_invoice(invoice), m_line(line) {
+        for (const ElementRule& r : invoice)
+            m_invoiceIndex.push_back(r.column ? columns.index(r.column) : -1);
+        for (const ElementRule& r : line)
+            m_lineIndex.push_back(r.column ? columns.index(r.column) : -1);
+    }
+    int of(const ElementRule& rule) const {
+        if (&rule >= m_invoice.data() && &rule < m_invoice.data() + m_invoice.size())
+            return m_invoiceIndex[static_cast<size_t>(&rule - m_invoice.data())];
+        if (&rule >= m_line.data() && &rule < m_line.data() + m_line.size())
+            return m_lineIndex[static_cast<size_t>(&rule - m_line.data())];
+        return -1;
     }
 
 private:
-    const Columns& m_columns;
-    const std::vector<std::string>& m_fields;
+    std::span<const ElementRule> m_invoice, m_line;
+    std::vector<int> m_invoiceIndex, m_lineIndex;
 };
 
-std::vector<SemicolonCsv::Record> records(const CustomerText& text) {
+/// A data record's values by the rules' columns; a column the header lacks reads as empty.
+class RecordSource : public FieldSource {
+public:
+    RecordSource(const RuleColumns& columns, std::span<const std::string_view> fields)
+        : m_columns(columns), m_fields(fields) {}
+    std::string_view raw(const ElementRule& rule) const override { return at(m_columns.of(rule)); }
+    std::string_view at(int i) const {
+        return i >= 0 && static_cast<size_t>(i) < m_fields.size() ? m_fields[static_cast<size_t>(i)]
+                                                                  : std::string_view();
+    }
+
+private:
+    const RuleColumns& m_columns;
+    std::span<const std::string_view> m_fields;
+};
+
+std::unique_ptr<SemicolonCsv> records(const CustomerText& text) {
     try {
-        return SemicolonCsv::parse(text.text());
+        return std::make_unique<SemicolonCsv>(text.text());
     } catch (const SemicolonCsv::Unterminated& u) {
         throw AppError("Linha " + std::to_string(u.line) +
                        ": campo entre aspas sem as aspas de fechamento (o restante do arquivo seria lido "
@@ -85,16 +110,19 @@ int SynthesFile::progressSteps(const CustomerText& text) const {
 }
 
 std::string SynthesFile::build(const CustomerText& text, MerlinRequestDocument& doc, WalkContext& ctx) const {
-    const std::vector<SemicolonCsv::Record> all = records(text);
+    const std::unique_ptr<SemicolonCsv> csv = records(text);
+    const SemicolonCsv& all = *csv;
     if (all.empty())
         return std::string();
-    const Columns columns(all.front().fields);
-    const bool grouped = columns.index(synthes::InvoiceColumn) >= 0;
+    const Columns header(all[0].fields);
+    const RuleColumns columns(header, synthes::InvoiceRules, synthes::LineRules);
+    const int invoiceColumn = header.index(synthes::InvoiceColumn);
+    const bool grouped = invoiceColumn >= 0;
 
     std::vector<std::string_view> keys;
     keys.reserve(all.size() - 1);
     for (size_t i = 1; i < all.size(); ++i)
-        keys.push_back(trimmedView(RecordSource(columns, all[i].fields).value(synthes::InvoiceColumn)));
+        keys.push_back(trimmedView(RecordSource(columns, all[i].fields).at(invoiceColumn)));
     std::vector<size_t> order;
     if (grouped) {
         order = orderByInvoice(keys);
@@ -109,7 +137,7 @@ std::string SynthesFile::build(const CustomerText& text, MerlinRequestDocument& 
     std::string_view currentKey;
     int count = 0;
     for (const size_t k : order) {
-        const SemicolonCsv::Record& record = all[k + 1];
+        const SemicolonCsv::Record record = all[k + 1];
         if (ctx.recordRead)
             ctx.recordRead(count);
         ++count;

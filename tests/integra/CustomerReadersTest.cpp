@@ -17,8 +17,9 @@ std::vector<std::string> lines(const std::string& bytes) {
 
 std::vector<std::vector<std::string>> fields(const std::string& text) {
     std::vector<std::vector<std::string>> out;
-    for (const auto& r : SemicolonCsv::parse(text))
-        out.push_back(r.fields);
+    const SemicolonCsv csv(text);
+    for (size_t i = 0; i < csv.size(); ++i)
+        out.emplace_back(csv[i].fields.begin(), csv[i].fields.end());
     return out;
 }
 
@@ -70,9 +71,11 @@ TEST(FixedWidthLine, FieldsCountCharactersFromOneAndStopAtTheLineEnd) {
 TEST(SemicolonCsv, QuotedFieldsHoldSeparatorsQuotesAndLineBreaks) {
     EXPECT_EQ(fields("A;B;C\r\n1;\"x;y\";\"di\"\"z\"\"\"\n"),
               (std::vector<std::vector<std::string>>{{"A", "B", "C"}, {"1", "x;y", "di\"z\""}}));
-    const auto records = SemicolonCsv::parse("H\n\"linha 1\r\nlinha 2\";fim\nultimo");
+    const std::string text = "H\n\"linha 1\r\nlinha 2\";fim\nultimo";
+    const SemicolonCsv records(text);
     ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(records[1].fields, (std::vector<std::string>{"linha 1\r\nlinha 2", "fim"}));
+    EXPECT_EQ(std::vector<std::string>(records[1].fields.begin(), records[1].fields.end()),
+              (std::vector<std::string>{"linha 1\r\nlinha 2", "fim"}));
     EXPECT_EQ(records[1].line, 2);
     EXPECT_EQ(records[2].line, 4); // counted after the break inside the quotes
     // A quote inside a field is an ordinary character; text after a closing quote stays in the field.
@@ -82,7 +85,7 @@ TEST(SemicolonCsv, QuotedFieldsHoldSeparatorsQuotesAndLineBreaks) {
 TEST(SemicolonCsv, BlankRecordsAreDroppedAndAnUnclosedQuoteIsRefusedWithItsLine) {
     EXPECT_EQ(fields("A\n\n  \n;\nB\n"), (std::vector<std::vector<std::string>>{{"A"}, {"B"}}));
     try {
-        SemicolonCsv::parse("A;B\n1;2\n3;\"sem fim\n4;5\n");
+        const SemicolonCsv csv("A;B\n1;2\n3;\"sem fim\n4;5\n");
         FAIL() << "no failure";
     } catch (const SemicolonCsv::Unterminated& u) {
         EXPECT_EQ(u.line, 3);

@@ -276,11 +276,12 @@ MerlinRequestCheck checkMerlinRequest(const std::string& body) {
     return check;
 }
 
-void answerMerlinRequest(const std::string& soapAction, const MerlinRequestCheck& check, const SimDirective& d,
-                         const std::vector<std::string>& refusalReasons, httplib::Response& res) {
+std::string answerMerlinRequest(const std::string& soapAction, const MerlinRequestCheck& check, const SimDirective& d,
+                                const std::vector<std::string>& refusalReasons, httplib::Response& res) {
     auto fault = [&res](const std::string& code, const std::string& text) {
         res.status = 500;
         res.set_content(soapFault(code, text), "text/xml; charset=utf-8");
+        return "fault: " + text;
     };
     if (d.mode == SimDirective::Mode::Fault)
         return fault("SOAP-ENV:Server", "[merlin-sim] Internal error while processing receiveMerlinRequest");
@@ -306,11 +307,17 @@ void answerMerlinRequest(const std::string& soapAction, const MerlinRequestCheck
         reasons.push_back("LYT_INVOICEDATA: no invoice in request");
     }
     if (!reasons.empty()) {
-        res.set_content(soapEnvelope(check.serviceNamespace, {"1"}, capped(reasons)), "text/xml; charset=utf-8");
-        return;
+        reasons = capped(reasons);
+        res.set_content(soapEnvelope(check.serviceNamespace, {"1"}, reasons), "text/xml; charset=utf-8");
+        std::string logged = "code 1:";
+        for (const std::string& r : reasons)
+            logged += " " + r + " |";
+        logged.pop_back();
+        return logged;
     }
     res.set_content(soapEnvelope(check.serviceNamespace, {"0"},
                                  {"Request received: " + std::to_string(check.invoices) + " invoice(s), " +
                                   std::to_string(check.lines) + " line(s) for entity " + check.entity}),
                     "text/xml; charset=utf-8");
+    return "code 0";
 }

@@ -27,6 +27,7 @@ struct MerlinRequestCheck {
 MerlinRequestCheck checkMerlinRequest(const std::string& body);
 
 /// Answers a checked request: a SOAP fault for a wrong action or a body that is no request, else the
-/// Response with code "0" or code "1" and the reasons, as the directive says.
-void answerMerlinRequest(const std::string& soapAction, const MerlinRequestCheck& check, const SimDirective& d,
-                         const std::vector<std::string>& refusalReasons, httplib::Response& res);
+/// Response with code "0" or code "1" and the reasons, as the directive says. Returns what was answered
+/// for the log: "code 0", "code 1: reason | reason", or "fault: text".
+std::string answerMerlinRequest(const std::string& soapAction, const MerlinRequestCheck& check, const SimDirective& d,
+                                const std::vector<std::string>& refusalReasons, httplib::Response& res);

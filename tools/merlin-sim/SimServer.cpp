@@ -266,5 +266,5 @@ void SimServer::merlinRequest(const httplib::Request& req, httplib::Response& re
         return;
     if (commonAnswer(d, res))
         return;
-    answerMerlinRequest(action, check, d, rules.reasons("soap"), res);
+    log("  receiveMerlinRequest -> " + answerMerlinRequest(action, check, d, rules.reasons("soap"), res) + "\n");
 }
