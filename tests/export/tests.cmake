@@ -1,1 +1,4 @@
-# Core tests of this area are added here.
+# SISCOMEX table export.
+target_sources(core_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ExportEncodingTest.cpp
+)
