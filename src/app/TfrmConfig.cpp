@@ -1,14 +1,14 @@
 #include "app/TfrmConfig.h"
 
-#include "app/QtControls.h"
+#include "base/QtControls.h"
 
-#include "app/AppContext.h"
-#include "app/AppError.h"
-#include "app/Logs.h"
-#include "app/Operator.h"
-#include "app/QtUi.h"
-#include "app/Settings.h"
-#include "app/TextUtils.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
+#include "base/Logs.h"
+#include "base/Operator.h"
+#include "base/QtUi.h"
+#include "base/Settings.h"
+#include "base/TextUtils.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 

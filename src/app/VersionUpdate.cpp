@@ -1,10 +1,10 @@
 #include "app/VersionUpdate.h"
 
-#include "app/AppError.h"
-#include "app/Logs.h"
-#include "app/Operator.h"
-#include "app/Settings.h"
-#include "app/TextUtils.h"
+#include "base/AppError.h"
+#include "base/Logs.h"
+#include "base/Operator.h"
+#include "base/Settings.h"
+#include "base/TextUtils.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 

@@ -1,6 +1,6 @@
 #include "data/OrientadorFolder.h"
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 
