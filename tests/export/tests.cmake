@@ -4,4 +4,5 @@ target_sources(core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ExportWorld.h
   ${CMAKE_CURRENT_LIST_DIR}/ExportEncodingTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TableExportTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CliExportTest.cpp
 )
