@@ -129,6 +129,7 @@ TableExportResult TableExport::run(const std::vector<std::string>& displayNames,
                 }
             }
             writer->endTable();
+            m_progress.rowsWritten(i, *table, reader.rowNumber(), rows);
 
             m_ctx.op.processEvents();
             m_progress.entryDone(i, count, *table);
