@@ -1,11 +1,11 @@
 # The table export: an Orientador folder of its own with the sample code tables and a TAB_NCM of
-# 400,000 rows; ALT+T opens the window, two tables go to the right, Exportar writes TABS.XML (a
+# 1,000,000 rows; ALT+T opens the window, two tables go to the right, Exportar writes TABS.XML (a
 # screenshot while it runs, one of the closing message, one after), then the command line writes
 # TABS.CSV. Both files are checked by readers of their own.
 ensure_settings
 export_folder="$work/orientador-export"
 "$cli" init-orientador "$export_folder" --sample >/dev/null
-sqlite3 "$export_folder/TABSISCO.MDB" "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400000)
+sqlite3 "$export_folder/TABSISCO.MDB" "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000000)
   INSERT INTO TAB_NCM SELECT printf('9%07d', i), 'Mercadoria de teste nº ' || i || ' – máquinas e aparelhos',
   '10', 2.5, NULL FROM n"
 "$cli" settings set Dados Dados "$export_folder" >/dev/null
@@ -20,15 +20,15 @@ xdotool mousemove --window "$tabelas" 100 100 click 1
 sleep 0.3
 xdotool type --delay 60 "CLASS"
 sleep 0.3
-xdotool mousemove --window "$tabelas" 306 52 click 1
+xdotool mousemove --window "$tabelas" 376 52 click 1
 sleep 1.2
 xdotool type --delay 60 "MOE"
 sleep 0.3
-xdotool mousemove --window "$tabelas" 306 52 click 1
+xdotool mousemove --window "$tabelas" 376 52 click 1
 sleep 0.4
 shot export-tables-chosen
 press "$tabelas" alt+e
-sleep 0.6
+sleep 0.3
 shot export-running
 done_window=$(wait_window "^Pelomira$" 120)
 sleep 0.4

@@ -101,14 +101,14 @@ TfrmImportar::TfrmImportar(AppContext& ctx, QWidget* parent)
     setObjectName("frmImportar");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromUtf8(Caption));
-    setFixedSize(612, 352);
+    setFixedSize(752, 352);
 
-    lbTabelas = listBox(this, "lbTabelas", 8, 8, 230, 220);
-    btnIncluir = button(this, "btnIncluir", "Incluir ->", 246, 40, 120);
-    btnExcluir = button(this, "btnExcluir", "<- Excluir", 246, 72, 120);
-    btnIncluirTudo = button(this, "btnIncluirTudo", "Incluir Tudo ->>", 246, 136, 120);
-    btnExcluirTudo = button(this, "btnExcluirTudo", "<<- Excluir Tudo", 246, 168, 120);
-    lbImportar = listBox(this, "lbImportar", 374, 8, 230, 220);
+    lbTabelas = listBox(this, "lbTabelas", 8, 8, 300, 220);
+    btnIncluir = button(this, "btnIncluir", "Incluir ->", 316, 40, 120);
+    btnExcluir = button(this, "btnExcluir", "<- Excluir", 316, 72, 120);
+    btnIncluirTudo = button(this, "btnIncluirTudo", "Incluir Tudo ->>", 316, 136, 120);
+    btnExcluirTudo = button(this, "btnExcluirTudo", "<<- Excluir Tudo", 316, 168, 120);
+    lbImportar = listBox(this, "lbImportar", 444, 8, 300, 220);
 
     rgTipo = new QButtonGroup(this);
     rbTipo_XML = new QRadioButton(QStringLiteral("Arquivo XML"), this);
@@ -122,16 +122,16 @@ TfrmImportar::TfrmImportar(AppContext& ctx, QWidget* parent)
 
     pbImportar = new QProgressBar(this);
     pbImportar->setObjectName("pbImportar");
-    pbImportar->setGeometry(8, 266, 596, 20);
+    pbImportar->setGeometry(8, 266, 736, 20);
     pbImportar->setTextVisible(false);
     pbImportar->setRange(0, 1);
     pbImportar->setValue(0);
-    lblProgresso = label(this, "lblProgresso", IdleText, 8, 292, 520);
-    lblPorcentagem = label(this, "lblPorcentagem", "", 540, 292, 64);
+    lblProgresso = label(this, "lblProgresso", IdleText, 8, 292, 660);
+    lblPorcentagem = label(this, "lblPorcentagem", "", 680, 292, 64);
     lblPorcentagem->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    btnImportar = button(this, "btnImportar", "&Exportar", 424, 318, ButtonWidth, ButtonHeight);
-    btnSair = button(this, "btnSair", "&Sair", 519, 318, ButtonWidth, ButtonHeight);
+    btnImportar = button(this, "btnImportar", "&Exportar", 564, 318, ButtonWidth, ButtonHeight);
+    btnSair = button(this, "btnSair", "&Sair", 659, 318, ButtonWidth, ButtonHeight);
 
     connect(btnIncluir, &QPushButton::clicked, this, [this] { btnIncluirClick(); });
     connect(btnExcluir, &QPushButton::clicked, this, [this] { btnExcluirClick(); });
