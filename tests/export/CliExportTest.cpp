@@ -93,3 +93,28 @@ TEST(CliExportTables, FailuresEndWithTheirTextAndCode) {
     EXPECT_NE(r.err.find("Procedimento: Salvando XML de Importação de Tabelas - Erro: "), std::string::npos) << r.err;
     EXPECT_TRUE(w.xmlFolderFiles().empty());
 }
+
+// Two programs export into the same TABS.XML at the same moment: each writes a file of its own, so
+// the one that stays is whole (one of the two), and nothing is left beside it.
+TEST(CliExportTables, TwoProgramsWritingTheSameFileAtOnce) {
+    const std::string cliProgram = PELOMIRA_BINARY_DIR "/bin/pelomira-cli";
+    if (!TestEnv::exists(cliProgram))
+        GTEST_SKIP() << "pelomira-cli not built";
+    ExportWorld w;
+    w.sql("TABSISCO.MDB", "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60000) "
+                          "INSERT INTO TAB_NCM SELECT printf('%08d', i), 'Item ' || i, '10', 1.5, NULL FROM n");
+    const std::string one = "'" + cliProgram + "' export-tables --format xml --all --quiet >/dev/null 2>&1";
+    const std::string two = "'" + cliProgram + "' export-tables --format xml MOEDAS --quiet >/dev/null 2>&1";
+    const std::string both = "(" + one + ") & (" + two + ") & wait";
+    ASSERT_EQ(std::system(both.c_str()), 0);
+    EXPECT_EQ(w.xmlFolderFiles(), (std::vector<std::string>{"TABS.XML"}));
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_file(w.xmlFile().c_str()));
+    size_t tables = 0;
+    for (const pugi::xml_node& d : doc.child("TABELAS").children("DADOS")) {
+        (void)d;
+        ++tables;
+    }
+    EXPECT_TRUE(tables == 1 || tables == 28) << tables;
+    EXPECT_STREQ(doc.child("TABELAS").last_child().name(), "DADOS");
+}
