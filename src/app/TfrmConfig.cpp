@@ -11,6 +11,7 @@
 #include "base/TextUtils.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/SystemError.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -288,7 +289,7 @@ void TfrmConfig::integrationFolderExit(QLineEdit* edit) {
     // One level only: the parent must exist. A folder that cannot be made is said so at once rather
     // than found missing when the first file is written there.
     if (::mkdir(folder.c_str(), 0777) != 0 && !folderExists(folder)) {
-        error("Não foi possível criar a pasta " + folder + ": " + std::strerror(errno));
+        error("Não foi possível criar a pasta " + folder + ": " + systemErrorText(errno));
         edit->setFocus();
     }
 }

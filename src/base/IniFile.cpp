@@ -4,6 +4,7 @@
 #include "base/TextUtils.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/SystemError.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -92,9 +93,9 @@ void writeIniFile(const std::string& path, const std::string& section, const std
     if (!existed && folderExists(path))
         throw AppError("Não foi possível gravar o arquivo " + path + ": é uma pasta");
     if (existed && !readLines(path, lines))
-        throw AppError("Não foi possível ler o arquivo " + path + ": " + std::strerror(errno));
+        throw AppError("Não foi possível ler o arquivo " + path + ": " + systemErrorText(errno));
     if (existed && ::access(path.c_str(), W_OK) != 0)
-        throw AppError("Não foi possível gravar o arquivo " + path + ": " + std::strerror(errno));
+        throw AppError("Não foi possível gravar o arquivo " + path + ": " + systemErrorText(errno));
 
     const std::string wantedSection = foldCase(trim(section));
     const std::string wantedKey = foldCase(trim(key));
@@ -142,12 +143,12 @@ void writeIniFile(const std::string& path, const std::string& section, const std
     const std::string temp = path + ".tmp";
     std::FILE* f = std::fopen(temp.c_str(), "wb");
     if (!f)
-        throw AppError("Não foi possível gravar o arquivo " + path + ": " + std::strerror(errno));
+        throw AppError("Não foi possível gravar o arquivo " + path + ": " + systemErrorText(errno));
     const bool written = std::fwrite(out.data(), 1, out.size(), f) == out.size();
     const bool flushed = std::fflush(f) == 0 && ::fsync(fileno(f)) == 0;
     const bool closed = std::fclose(f) == 0;
     if (!written || !flushed || !closed || std::rename(temp.c_str(), path.c_str()) != 0) {
-        const std::string why = std::strerror(errno);
+        const std::string why = systemErrorText(errno);
         std::remove(temp.c_str());
         throw AppError("Não foi possível gravar o arquivo " + path + ": " + why);
     }

@@ -5,6 +5,7 @@
 #include "base/TextUtils.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/SystemError.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -33,7 +34,7 @@ void Logs::writeRecord(const std::string& fileName, const std::string& text, con
     const bool isNew = !fileExists(path);
     std::FILE* f = std::fopen(path.c_str(), "ab");
     if (!f)
-        throw AppError("Não foi possível abrir o arquivo " + path + ": " + std::strerror(errno));
+        throw AppError("Não foi possível abrir o arquivo " + path + ": " + systemErrorText(errno));
     std::string out;
     if (isNew)
         out += std::string(Header) + "\r\n";

@@ -2,6 +2,7 @@
 
 #include "base/AppError.h"
 #include "base/TextUtils.h"
+#include "platform/SystemError.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -201,7 +202,7 @@ std::shared_ptr<const XmlDocument> XmlDocument::loadFile(const std::string& path
         throw AppError("O caminho " + path + " é uma pasta, não um arquivo XML.");
     const auto size = fs::file_size(path, ec);
     if (ec)
-        throw AppError("Não foi possível ler o arquivo XML " + path + ": " + ec.message());
+        throw AppError("Não foi possível ler o arquivo XML " + path + ": " + systemErrorText(ec));
     if (size > MaxBytes)
         throw AppError("O arquivo XML " + path + " é grande demais (" + std::to_string(size >> 20) +
                        " MB; o limite é " + std::to_string(MaxBytes >> 20) + " MB).");
@@ -308,6 +309,6 @@ void XmlDocument::saveUtf8(const std::string& path) const {
     if (ec) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        throw AppError("Não foi possível gravar o arquivo " + path + ": " + ec.message());
+        throw AppError("Não foi possível gravar o arquivo " + path + ": " + systemErrorText(ec));
     }
 }
