@@ -127,8 +127,8 @@ long long processKindCode(const RecordSet& principal) {
     try {
         return toInteger(text);
     } catch (const AppError&) {
-        throw AppError("TIPO_PROCESSO do processo " + trim(principal.text("ID_PROCESSO")) + " inválido: '" + text +
-                       "' não é um número inteiro. Nada foi gravado.");
+        throw AppError("TIPO_PROCESSO do processo " + trim(principal.text("ID_PROCESSO")) + " inválido: " +
+                       quotedForMessage(text) + " não é um número inteiro. Nada foi gravado.");
     }
 }
 
