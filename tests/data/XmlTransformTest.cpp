@@ -272,7 +272,14 @@ TEST(XmlTransformTest, ProviderFindsTransformationsWithoutCaseAndRereadsChangedF
     rs.close();
     const std::string why = failure([&] { rs.open(); });
     EXPECT_NE(why.find("NAO_HA.xtr"), std::string::npos) << why;
+    EXPECT_NE(why.find("não encontrado"), std::string::npos) << why;
     EXPECT_FALSE(rs.active());
+
+    // A folder where the file should be is named as what it is.
+    TestEnv::makeFolder(folder + "/ADICAO.xtr");
+    provider.setTransformation(*platform, folder, "ADICAO.xtr");
+    const std::string folderWhy = failure([&] { rs.open(); });
+    EXPECT_NE(folderWhy.find("é uma pasta"), std::string::npos) << folderWhy;
 }
 
 TEST(XmlTransformTest, LargeValidDocumentLoads) {
