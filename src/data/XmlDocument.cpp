@@ -178,58 +178,77 @@ bool isXmlChar(std::uint32_t cp) {
            (cp >= 0x10000 && cp <= 0x10FFFF);
 }
 
-// A character reference must name a character a document may hold: &#0; would cut a value short, and a
-// surrogate or a number past U+10FFFF would put bytes that are no UTF-8 into it. Text inside CDATA
-// sections, comments and processing instructions is no reference and is left alone.
-void checkCharacterReferences(std::string_view text, const std::string& sourceName) {
-    const std::size_t n = text.size();
-    std::size_t i = text.find_first_of("&<");
-    while (i != std::string_view::npos) {
-        if (text[i] == '<') {
-            std::string_view close;
-            if (text.compare(i, 9, "<![CDATA[") == 0)
-                close = "]]>";
-            else if (text.compare(i, 4, "<!--") == 0)
-                close = "-->";
-            else if (text.compare(i, 2, "<?") == 0)
-                close = "?>";
-            std::size_t next = i + 1;
-            if (!close.empty()) {
-                const std::size_t end = text.find(close, i + 2);
-                if (end == std::string_view::npos)
-                    return; // the parser names the unclosed section
-                next = end + close.size();
-            }
-            i = text.find_first_of("&<", next);
+std::size_t findBytes(std::string_view text, std::size_t from, std::string_view what) {
+    if (from >= text.size())
+        return std::string_view::npos;
+    const void* at = ::memmem(text.data() + from, text.size() - from, what.data(), what.size());
+    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : std::string_view::npos;
+}
+
+// True when offset lies inside a CDATA section, a comment or a processing instruction, where "&#" is
+// plain text. Only asked about a reference found wrong, so its cost never touches a good document.
+bool insideLiteralSection(std::string_view text, std::size_t offset) {
+    std::size_t pos = 0;
+    while (pos < offset) {
+        const std::size_t start = std::min(findBytes(text, pos, "<!"), findBytes(text, pos, "<?"));
+        if (start >= offset)
+            return false;
+        std::string_view close;
+        if (text.compare(start, 9, "<![CDATA[") == 0)
+            close = "]]>";
+        else if (text.compare(start, 4, "<!--") == 0)
+            close = "-->";
+        else if (text.compare(start, 2, "<?") == 0)
+            close = "?>";
+        if (close.empty()) {
+            pos = start + 2;
             continue;
         }
-        std::size_t j = i + 1;
-        if (j < n && text[j] == '#') {
+        const std::size_t end = findBytes(text, start + 2, close);
+        if (end == std::string_view::npos || end + close.size() > offset)
+            return true;
+        pos = end + close.size();
+    }
+    return false;
+}
+
+// A character reference must name a character a document may hold: &#0; would cut a value short, and a
+// surrogate or a number past U+10FFFF would put bytes that are no UTF-8 into it.
+void checkCharacterReferences(std::string_view text, const std::string& sourceName) {
+    const std::size_t n = text.size();
+    const char* const base = text.data();
+    std::size_t pos = 0;
+    while (pos < n) {
+        const void* at = std::memchr(base + pos, '&', n - pos);
+        if (!at)
+            return;
+        const std::size_t i = static_cast<std::size_t>(static_cast<const char*>(at) - base);
+        pos = i + 1;
+        if (i + 1 >= n || text[i + 1] != '#')
+            continue;
+        std::size_t j = i + 2;
+        const bool hex = j < n && (text[j] == 'x' || text[j] == 'X');
+        if (hex)
             ++j;
-            const bool hex = j < n && (text[j] == 'x' || text[j] == 'X');
-            if (hex)
-                ++j;
-            std::uint32_t value = 0;
-            std::size_t digits = 0;
-            for (; j < n; ++j, ++digits) {
-                const char c = text[j];
-                int d;
-                if (c >= '0' && c <= '9')
-                    d = c - '0';
-                else if (hex && c >= 'a' && c <= 'f')
-                    d = c - 'a' + 10;
-                else if (hex && c >= 'A' && c <= 'F')
-                    d = c - 'A' + 10;
-                else
-                    break;
-                value = std::min<std::uint32_t>(value * (hex ? 16 : 10) + static_cast<std::uint32_t>(d), 0x110000);
-            }
-            if (digits > 0 && j < n && text[j] == ';' && !isXmlChar(value))
-                throw AppError("O documento XML " + sourceName + " tem uma referência a um caractere que não existe (" +
-                               std::string(text.substr(i, std::min<std::size_t>(j - i + 1, 24))) + ") na " +
-                               where(text, i) + ".");
+        std::uint32_t value = 0;
+        std::size_t digits = 0;
+        for (; j < n; ++j, ++digits) {
+            const char c = text[j];
+            int d;
+            if (c >= '0' && c <= '9')
+                d = c - '0';
+            else if (hex && c >= 'a' && c <= 'f')
+                d = c - 'a' + 10;
+            else if (hex && c >= 'A' && c <= 'F')
+                d = c - 'A' + 10;
+            else
+                break;
+            value = std::min<std::uint32_t>(value * (hex ? 16 : 10) + static_cast<std::uint32_t>(d), 0x110000);
         }
-        i = text.find_first_of("&<", j);
+        if (digits > 0 && j < n && text[j] == ';' && !isXmlChar(value) && !insideLiteralSection(text, i))
+            throw AppError("O documento XML " + sourceName + " tem uma referência a um caractere que não existe (" +
+                           std::string(text.substr(i, std::min<std::size_t>(j - i + 1, 24))) + ") na " +
+                           where(text, i) + ".");
     }
 }
 
