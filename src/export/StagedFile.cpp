@@ -1,38 +1,13 @@
 #include "export/StagedFile.h"
 
 #include "base/AppError.h"
+#include "platform/SystemError.h"
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-// The reason in the operator's words for the failures a folder or a disk usually gives.
-std::string reasonText(int error) {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        return "a pasta não existe";
-    case EACCES:
-    case EPERM:
-        return "sem permissão de gravação";
-    case ENOSPC:
-    case EDQUOT:
-        return "não há espaço em disco";
-    case EROFS:
-        return "o disco é somente leitura";
-    case EISDIR:
-        return "existe uma pasta com esse nome";
-    default:
-        return std::strerror(error);
-    }
-}
-
-} // namespace
 
 StagedFile::StagedFile(std::string finalPath) : m_finalPath(std::move(finalPath)) {
     std::string stage = m_finalPath + ".XXXXXX";
@@ -98,7 +73,7 @@ void StagedFile::abandon() {
 }
 
 void StagedFile::fail(const std::string& doing, int error) {
-    const std::string reason = reasonText(error);
+    const std::string reason = systemErrorText(error);
     abandon();
     throw AppError("Não foi possível " + doing + " o arquivo " + m_finalPath + " (" + reason + ")");
 }

@@ -298,7 +298,7 @@ TEST(TableExport, AFileThatCannotBeWrittenIsNeverCalledWritten) {
                             "estão ativas nesta máquina.");
     EXPECT_NE(w.errorLog().find("Procedimento: Salvando XML de Importação de Tabelas - Erro: Não foi possível criar o "
                                 "arquivo " +
-                                w.env.path("nao-existe") + "/TABS.XML (a pasta não existe)"),
+                                w.env.path("nao-existe") + "/TABS.XML (arquivo ou pasta não encontrado)"),
               std::string::npos)
         << w.errorLog();
     EXPECT_TRUE(w.op.callsOf("showMessage").empty()) << "no \"gravado com êxito!\" after a failed save";
