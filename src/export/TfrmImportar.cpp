@@ -31,6 +31,7 @@ QListWidget* listBox(QWidget* parent, const char* name, int x, int y, int w, int
     l->setObjectName(name);
     l->setGeometry(x, y, w, h);
     l->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return l;
 }
 
