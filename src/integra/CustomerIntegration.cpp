@@ -7,6 +7,7 @@
 #include "base/Operator.h"
 #include "base/Settings.h"
 #include "base/TextUtils.h"
+#include "export/StagedFile.h"
 #include "integra/CustomerFormat.h"
 #include "integra/CustomerText.h"
 #include "integra/IntegrationFileName.h"
@@ -144,7 +145,9 @@ CustomerIntegration::Result CustomerIntegration::generate(const std::string& inp
         m_ctx.op.progressStep(steps, steps, "Finalizando geração de arquivo...", true);
         const std::string path = joinPath(outputFolder(), integrationFileName(customer, trim(lastInvoice)));
         result.document = document.text();
-        writeWholeFile(path, result.document);
+        StagedFile out(path);
+        out.append(result.document);
+        out.commit();
         result.xmlPath = path;
         result.invoices = document.invoiceCount();
         result.lines = document.lineCount();
