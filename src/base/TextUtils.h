@@ -33,6 +33,8 @@ bool isValidUtf8(const std::string& s);
 /// A windows-1252 text (ISO-8859-1 included: its C1 range is read as windows-1252, which is what
 /// Windows programs writing "ISO-8859-1" really send) as UTF-8.
 std::string windows1252ToUtf8(std::string_view bytes);
+/// Appends one character (a code point up to U+10FFFF) to a UTF-8 text.
+void appendUtf8(std::string& out, char32_t codePoint);
 /// Whole number in decimal, blanks around it allowed; throws AppError naming the text otherwise.
 long long toInteger(const std::string& text);
 /// Decimal number with "," or "." as decimal separator; throws AppError naming the text otherwise.

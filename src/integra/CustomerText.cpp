@@ -6,24 +6,6 @@
 
 namespace {
 
-void appendCodePoint(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     std::string out;
     out.reserve(bytes.size());
@@ -37,17 +19,17 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
         if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
             const std::uint32_t low = unit(i + 2);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                appendCodePoint(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
                 i += 2;
                 continue;
             }
         }
         if (u >= 0xD800 && u <= 0xDFFF)
             u = 0xFFFD; // half of a pair: the character is lost, the text around it is not
-        appendCodePoint(out, u);
+        appendUtf8(out, u);
     }
     if (i < bytes.size())
-        appendCodePoint(out, 0xFFFD); // an odd last byte
+        appendUtf8(out, 0xFFFD); // an odd last byte
     return out;
 }
 
