@@ -178,7 +178,9 @@ std::string soapEnvelope(const std::string& serviceNs, const std::vector<std::st
     env.append_attribute("xmlns:xsd") = "http://www.w3.org/2001/XMLSchema";
     env.append_attribute("xmlns:xsi") = "http://www.w3.org/2001/XMLSchema-instance";
     auto wrapper = env.append_child("SOAP-ENV:Body").append_child("rec:receiveMerlinRequestResponse");
-    wrapper.append_attribute("xmlns:rec") = serviceNs.c_str();
+    // A request without a namespace of its own is answered in the simulator's.
+    const std::string ns = serviceNs.empty() ? "urn:merlin-sim" + std::string(layout::ServicePath) : serviceNs;
+    wrapper.append_attribute("xmlns:rec") = ns.c_str();
     auto response = wrapper.append_child(std::string(merlin::Response.name).c_str());
     auto array = [&response](const MerlinElement& element, const std::vector<std::string>& values) {
         auto a = response.append_child(std::string(element.name).c_str());
