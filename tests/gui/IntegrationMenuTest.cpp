@@ -79,14 +79,18 @@ private slots:
             name->setText(QString::fromStdString(file));
             QTest::keyClick(name, Qt::Key_Return);
         });
-        // Whatever stays open after half a minute is closed, so a failure cannot hang the run.
-        QTimer::singleShot(30000, [] {
+        // Whatever stays open after half a minute is closed, so a failure cannot hang the run; the timer
+        // goes with this test.
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] {
             while (QWidget* w = QApplication::activeModalWidget()) {
                 auto* box = qobject_cast<QMessageBox*>(w);
                 qWarning("closing %s %s", w->metaObject()->className(), box ? qPrintable(box->text()) : "");
                 w->close();
             }
         });
+        watchdog.start(30000);
         principal.Samsung1->trigger();
 
         QVERIFY(mappingAsked);
