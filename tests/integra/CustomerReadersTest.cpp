@@ -111,4 +111,12 @@ TEST(IntegrationFileName, NumbersFromTheFileNeverLeaveTheOutputFolder) {
     EXPECT_EQ(name, "SYNTHES" + std::string(MaxInvoiceNumberChars, 'n') + ".XML");
     EXPECT_EQ(integrationFileName("S", std::string(150, 'x') + "é"), "S" + std::string(100, 'x') + ".XML");
     EXPECT_EQ(integrationFileName("S", std::string(99, 'x') + "éé"), "S" + std::string(99, 'x') + "é.XML");
+    // Found by fuzzing: a hundred characters of three bytes each made a name longer than the 255 bytes a
+    // file system allows, so the save failed. The name is cut by bytes too, at a character's end.
+    std::string quotes;
+    for (int i = 0; i < 120; ++i)
+        quotes += "‘"; // three bytes in UTF-8
+    const std::string cut = integrationFileName("SYNTHES", quotes);
+    EXPECT_LE(cut.size(), 255u);
+    EXPECT_EQ(cut, "SYNTHES" + quotes.substr(0, 66 * 3) + ".XML");
 }
