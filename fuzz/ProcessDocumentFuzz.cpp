@@ -69,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     World& w = world();
     const std::string text(reinterpret_cast<const char*>(data), size);
     try {
-        runProcessPrologue(*w.ctx, ProcessDestination::Orientador, text);
+        TransferOutcome ended{};
+        runProcessPrologue(*w.ctx, ProcessDestination::Orientador, text, ended);
     } catch (const AppError&) {
         // refused in words: what the request window reports
     }

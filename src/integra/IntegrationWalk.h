@@ -52,9 +52,6 @@ public:
     std::array<std::string, 2> carried;
     int fileLine = 0;
 
-    MerlinRequestDocument& document() { return m_doc; }
-    WalkContext& context() { return m_ctx; }
-
 private:
     template <class Item> void writeItem(Item item, std::span<const ElementRule> rules, const FieldSource& source);
 
