@@ -5,10 +5,10 @@
 // baseline inserts the very rows that transfer left, table by table, into another fresh IMPORT.MDB with
 // one prepared statement per table, each row committed on its own as the Orientador store commits. The
 // program prints the ratio of the two times; the target is at most 5.
-#include "app/AppContext.h"
-#include "app/Logs.h"
-#include "app/ScriptedOperator.h"
-#include "app/Settings.h"
+#include "base/AppContext.h"
+#include "base/Logs.h"
+#include "base/ScriptedOperator.h"
+#include "base/Settings.h"
 #include "data/OrientadorFolder.h"
 #include "data/TDM.h"
 #include "import/ProcessImport.h"

@@ -7,10 +7,10 @@
 // Usage: xml_transform_bench [ADDITIONS [ITEMS_PER_ADDITION]]
 #include "data/RecordSet.h"
 #include "data/RecordTable.h"
-#include "import/XmlDocument.h"
-#include "import/XmlDocumentCache.h"
-#include "import/XmlTransform.h"
-#include "import/XmlTransformProvider.h"
+#include "data/XmlDocument.h"
+#include "data/XmlDocumentCache.h"
+#include "data/XmlTransform.h"
+#include "data/XmlTransformProvider.h"
 #include "platform/Platform.h"
 
 #include <pugixml.hpp>

@@ -1,7 +1,7 @@
 #include "app/QtAlertScheduler.h"
 
-#include "app/BusyGuard.h"
-#include "app/Logs.h"
+#include "base/BusyGuard.h"
+#include "base/Logs.h"
 
 #include <QTimer>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AlertTimer.h"
+#include "base/AlertTimer.h"
 
 #include <QObject>
 

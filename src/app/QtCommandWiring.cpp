@@ -1,9 +1,9 @@
 #include "app/QtCommandWiring.h"
 
-#include "app/AppContext.h"
-#include "app/BusyGuard.h"
-#include "app/QtOperator.h"
 #include "app/TfrmPrincipal.h"
+#include "base/AppContext.h"
+#include "base/BusyGuard.h"
+#include "base/QtOperator.h"
 #include "cadastros/TfrmExportador.h"
 #include "cadastros/TfrmFabricante.h"
 #include "cadastros/TfrmPais.h"

@@ -1,11 +1,12 @@
 // The desktop program's entry: one copy per computer, the splash window, then the main window.
-#include "app/AppContext.h"
-#include "app/Logs.h"
 #include "app/QtCommandWiring.h"
-#include "app/QtOperator.h"
-#include "app/Settings.h"
+#include "app/QtTray.h"
 #include "app/TfrmPrincipal.h"
 #include "app/TfrmSplash.h"
+#include "base/AppContext.h"
+#include "base/Logs.h"
+#include "base/QtOperator.h"
+#include "base/Settings.h"
 #include "data/TDM.h"
 #include "platform/Platform.h"
 
@@ -13,6 +14,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPointer>
 #include <QTranslator>
 
 namespace {
@@ -53,11 +55,12 @@ int main(int argc, char** argv) {
 
     TfrmSplash splash(ctx, TfrmSplash::startsInTray(QApplication::arguments()));
     splash.setOnMainWindowCreated([&](TfrmPrincipal& principal) {
-        op.setTray(&principal.tray());
+        QPointer<QtTray> tray = &principal.tray();
+        op.setBalloonShower([tray](const QString& text) { return tray && tray->balloon(text); });
         wireMainCommands(principal, op, ctx);
     });
     splash.show();
     const int result = QApplication::exec();
-    op.setTray(nullptr);
+    op.setBalloonShower({});
     return result;
 }

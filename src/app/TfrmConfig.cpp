@@ -1,16 +1,17 @@
 #include "app/TfrmConfig.h"
 
-#include "app/QtControls.h"
+#include "base/QtControls.h"
 
-#include "app/AppContext.h"
-#include "app/AppError.h"
-#include "app/Logs.h"
-#include "app/Operator.h"
-#include "app/QtUi.h"
-#include "app/Settings.h"
-#include "app/TextUtils.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
+#include "base/Logs.h"
+#include "base/Operator.h"
+#include "base/QtUi.h"
+#include "base/Settings.h"
+#include "base/TextUtils.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/SystemError.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -288,7 +289,7 @@ void TfrmConfig::integrationFolderExit(QLineEdit* edit) {
     // One level only: the parent must exist. A folder that cannot be made is said so at once rather
     // than found missing when the first file is written there.
     if (::mkdir(folder.c_str(), 0777) != 0 && !folderExists(folder)) {
-        error("Não foi possível criar a pasta " + folder + ": " + std::strerror(errno));
+        error("Não foi possível criar a pasta " + folder + ": " + systemErrorText(errno));
         edit->setFocus();
     }
 }

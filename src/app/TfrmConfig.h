@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SettingsSave.h"
+#include "base/SettingsSave.h"
 
 #include <QWidget>
 

@@ -1,11 +1,11 @@
 #include "app/TfrmSplash.h"
 
-#include "app/AppContext.h"
-#include "app/Operator.h"
 #include "app/QtHotKeys.h"
 #include "app/QtTray.h"
-#include "app/QtUi.h"
 #include "app/TfrmPrincipal.h"
+#include "base/AppContext.h"
+#include "base/Operator.h"
+#include "base/QtUi.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -1,12 +1,13 @@
 #include "app/VersionUpdate.h"
 
-#include "app/AppError.h"
-#include "app/Logs.h"
-#include "app/Operator.h"
-#include "app/Settings.h"
-#include "app/TextUtils.h"
+#include "base/AppError.h"
+#include "base/Logs.h"
+#include "base/Operator.h"
+#include "base/Settings.h"
+#include "base/TextUtils.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/SystemError.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -52,10 +53,10 @@ std::string VersionUpdate::chooseCandidate(const std::string& folder) {
     if (!folder.empty() && fs::is_directory(folder, ec)) {
         fs::directory_iterator it(folder, ec);
         if (ec)
-            throw AppError("Não foi possível ler a pasta " + folder + ": " + ec.message());
+            throw AppError("Não foi possível ler a pasta " + folder + ": " + systemErrorText(ec));
         for (; it != fs::directory_iterator(); it.increment(ec)) {
             if (ec)
-                throw AppError("Não foi possível ler a pasta " + folder + ": " + ec.message());
+                throw AppError("Não foi possível ler a pasta " + folder + ": " + systemErrorText(ec));
             const std::string name = it->path().filename().string();
             std::error_code typeEc;
             if (it->is_directory(typeEc) || !endsWith(foldCase(name), ".exe"))

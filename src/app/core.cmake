@@ -1,26 +1,4 @@
 target_sources(pelomira_core PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/AppContext.h
-  ${CMAKE_CURRENT_LIST_DIR}/AppError.h
-  ${CMAKE_CURRENT_LIST_DIR}/ConsoleOperator.h
-  ${CMAKE_CURRENT_LIST_DIR}/ConsoleOperator.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/IniFile.h
-  ${CMAKE_CURRENT_LIST_DIR}/IniFile.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/Logs.h
-  ${CMAKE_CURRENT_LIST_DIR}/Logs.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/Operator.h
-  ${CMAKE_CURRENT_LIST_DIR}/ScriptedOperator.h
-  ${CMAKE_CURRENT_LIST_DIR}/ScriptedOperator.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/Settings.h
-  ${CMAKE_CURRENT_LIST_DIR}/Settings.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TextUtils.h
-  ${CMAKE_CURRENT_LIST_DIR}/TextUtils.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/AlertInterval.h
-  ${CMAKE_CURRENT_LIST_DIR}/AlertInterval.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/AlertTimer.h
-  ${CMAKE_CURRENT_LIST_DIR}/BusyGuard.h
-  ${CMAKE_CURRENT_LIST_DIR}/BusyGuard.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/SettingsSave.h
-  ${CMAKE_CURRENT_LIST_DIR}/SettingsSave.cpp
   ${CMAKE_CURRENT_LIST_DIR}/VersionUpdate.h
   ${CMAKE_CURRENT_LIST_DIR}/VersionUpdate.cpp
 )

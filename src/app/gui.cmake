@@ -3,28 +3,14 @@ target_sources(pelomira_gui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/QtAlertScheduler.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtCommandWiring.h
   ${CMAKE_CURRENT_LIST_DIR}/QtCommandWiring.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/QtGauge.h
-  ${CMAKE_CURRENT_LIST_DIR}/QtGauge.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtHotKeys.h
   ${CMAKE_CURRENT_LIST_DIR}/QtHotKeys.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/QtOperator.h
-  ${CMAKE_CURRENT_LIST_DIR}/QtOperator.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtTray.h
   ${CMAKE_CURRENT_LIST_DIR}/QtTray.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/QtUi.h
-  ${CMAKE_CURRENT_LIST_DIR}/QtControls.h
-  ${CMAKE_CURRENT_LIST_DIR}/TBarraCadastro.h
-  ${CMAKE_CURRENT_LIST_DIR}/TBarraCadastro.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TfrmBarraWS.h
-  ${CMAKE_CURRENT_LIST_DIR}/TfrmBarraWS.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TfrmConfig.h
   ${CMAKE_CURRENT_LIST_DIR}/TfrmConfig.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TfrmMensagens.h
-  ${CMAKE_CURRENT_LIST_DIR}/TfrmMensagens.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TfrmPrincipal.h
   ${CMAKE_CURRENT_LIST_DIR}/TfrmPrincipal.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TfrmProgresso.h
-  ${CMAKE_CURRENT_LIST_DIR}/TfrmProgresso.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TfrmSplash.h
   ${CMAKE_CURRENT_LIST_DIR}/TfrmSplash.cpp
 )

@@ -1,6 +1,6 @@
 #include "cadastros/Registry.h"
 
-#include "app/TextUtils.h"
+#include "base/TextUtils.h"
 
 std::string Registry::notFoundQuestion(const std::string& code) const {
     return name + " " + code + notFoundSuffix;

@@ -1,11 +1,11 @@
 #include "cadastros/TfrmVinculo.h"
 
-#include "app/QtControls.h"
+#include "base/QtControls.h"
 
-#include "app/AppContext.h"
-#include "app/Operator.h"
-#include "app/QtUi.h"
-#include "app/TextUtils.h"
+#include "base/AppContext.h"
+#include "base/Operator.h"
+#include "base/QtUi.h"
+#include "base/TextUtils.h"
 #include "cadastros/CodeMapping.h"
 #include "cadastros/Registry.h"
 #include "data/QtDBEdit.h"

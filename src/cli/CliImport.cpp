@@ -1,6 +1,6 @@
 // pelomira-cli commands of the process import: load a process document and show what the
 // transformation made of it.
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "cli/CliCommands.h"
 #include "data/RecordTable.h"
 #include "data/TDM.h"
@@ -8,7 +8,7 @@
 #include "import/ProcessRecordSets.h"
 #include "import/ProcessTransfers.h"
 
-#include <iostream>
+#include <ostream>
 
 namespace {
 
@@ -41,11 +41,10 @@ void printTable(std::ostream& out, const RecordTable& table, int depth) {
     }
 }
 
-int load(AppContext& ctx, const CliArgs& args) {
-    if (args.positional.size() < 2) {
-        std::cerr << "uso: pelomira-cli load ARQUIVO [--xtr=PASTA]\n";
-        return 2;
-    }
+int load(CliContext& cli, const CliArgs& args) {
+    if (args.positional.size() != 2)
+        return cliUsageError(cli, loadCommand(), "informe um arquivo");
+    AppContext& ctx = cli.app;
     const std::string file = args.positional[1];
     resetProcessRecordSets(ctx.dm);
     const std::string folder = args.has("--xtr") ? args.get("--xtr") : transformFolder(ctx);
@@ -57,18 +56,19 @@ int load(AppContext& ctx, const CliArgs& args) {
 
     RecordSet& principal = ctx.dm.cdsXMLPrincipal;
     const ProcessKind kind = processKindOfCode(processKindCode(principal));
-    std::cout << principal.name() << " (" << principal.commandText() << "): " << principal.recordCount()
-              << " registro(s), tipo do primeiro processo: " << processKindName(kind) << "\n";
-    printTable(std::cout, *principal.table(), 0);
-    return 0;
+    cli.out << principal.name() << " (" << principal.commandText() << "): " << principal.recordCount()
+            << " registro(s), tipo do primeiro processo: " << processKindName(kind) << "\n";
+    printTable(cli.out, *principal.table(), 0);
+    return CliExitDone;
 }
 
 } // namespace
 
-void registerImportCommands(std::vector<CliCommand>& commands) {
-    commands.push_back({"load",
-                        "load ARQUIVO [--xtr=PASTA]  carrega um documento de processo (DI.xtr), verifica impedimento e "
-                        "identificador e mostra os registros; --xtr: pasta dos arquivos de transformação (padrão: "
-                        "ArqTransform); saída 3: impedido, 4: sem ID_PROCESSO",
-                        load});
+CliCommand loadCommand() {
+    return {"load",
+            "ARQUIVO [--xtr=PASTA]",
+            "carrega um documento de processo (DI.xtr), verifica impedimento e identificador e mostra os registros",
+            {{"--xtr", CliOption::Kind::Text, "PASTA", "pasta dos arquivos de transformação (padrão: ArqTransform)"}},
+            {{ExitImpeded, "processo impedido"}, {ExitNotValidated, "sem ID_PROCESSO"}},
+            load};
 }

@@ -1,8 +1,8 @@
 // pelomira-cli commands of the Integra database: create, reindex, code mapping, registries.
-#include "app/AppContext.h"
-#include "app/AppError.h"
-#include "app/Settings.h"
-#include "app/TextUtils.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
+#include "base/Settings.h"
+#include "base/TextUtils.h"
 #include "cadastros/CodeMapping.h"
 #include "cadastros/Registry.h"
 #include "cadastros/RegistryImport.h"
@@ -12,7 +12,7 @@
 #include "data/IntegraSchema.h"
 #include "data/TDM.h"
 
-#include <iostream>
+#include <ostream>
 
 namespace {
 
@@ -31,41 +31,37 @@ std::string join(const std::vector<std::string>& values, const std::string& sepa
 // Exit code of "registry import" for a file without records (nothing was changed).
 constexpr int ExitEmptyImport = 3;
 
-int usage(const std::string& text) {
-    std::cerr << "uso: pelomira-cli " << text << "\n";
-    return 2;
-}
-
-int initIntegra(AppContext&, const CliArgs& args) {
+int initIntegra(CliContext& cli, const CliArgs& args) {
     if (args.positional.size() != 2)
-        return usage("init-integra ARQUIVO");
+        return cliUsageError(cli, initIntegraCommand(), "informe o arquivo");
     IntegraDatabase::create(args.positional[1], integraSchemaSql());
-    std::cout << args.positional[1] << "\n";
-    return 0;
+    cli.out << args.positional[1] << "\n";
+    return CliExitDone;
 }
 
-int reindex(AppContext& ctx, const CliArgs& args) {
+int reindex(CliContext& cli, const CliArgs& args) {
     if (args.positional.size() != 1)
-        return usage("reindex");
-    useConfiguredDatabase(ctx);
-    return IntegraReindex::run(ctx) ? 0 : 1;
+        return cliUsageError(cli, reindexCommand(), "o comando não recebe argumentos");
+    useConfiguredDatabase(cli.app);
+    return IntegraReindex::run(cli.app) ? CliExitDone : CliExitFailed;
 }
 
-int mapping(AppContext& ctx, const CliArgs& args) {
+int mapping(CliContext& cli, const CliArgs& args) {
+    AppContext& ctx = cli.app;
     const auto& p = args.positional;
-    const char* text = "mapping get CLIENTE TABELA CODIGO | mapping set CLIENTE TABELA CODIGO CODIGO_MERLIN";
     if (p.size() == 5 && p[1] == "get") {
         useConfiguredDatabase(ctx);
-        std::cout << CodeMapping(ctx).lookup(p[2], p[3], p[4]) << "\n";
-        return 0;
+        cli.out << CodeMapping(ctx).lookup(p[2], p[3], p[4]) << "\n";
+        return CliExitDone;
     }
     if (p.size() == 6 && p[1] == "set") {
         if (trim(p[5]).empty())
             throw AppError("Informe o código Merlin.");
         useConfiguredDatabase(ctx);
-        return CodeMapping(ctx).save(p[2], p[3], p[4], p[5]) ? 0 : 1;
+        return CodeMapping(ctx).save(p[2], p[3], p[4], p[5]) ? CliExitDone : CliExitFailed;
     }
-    return usage(text);
+    return cliUsageError(cli, mappingCommand(),
+                         "informe get CLIENTE TABELA CÓDIGO ou set CLIENTE TABELA CÓDIGO CÓDIGO_MERLIN");
 }
 
 const Registry& registryOf(const std::string& table) {
@@ -75,10 +71,9 @@ const Registry& registryOf(const std::string& table) {
     return *r;
 }
 
-int registry(AppContext& ctx, const CliArgs& args) {
+int registry(CliContext& cli, const CliArgs& args) {
+    AppContext& ctx = cli.app;
     const auto& p = args.positional;
-    const char* text = "registry list TABELA | registry next UNIDADE|PAIS|EXPORTADOR|FABRICANTE | registry import "
-                       "UNIDADE|PAIS|EXPORTADOR|FABRICANTE ARQUIVO.xml";
     if (p.size() == 3 && p[1] == "list") {
         IntegraTable* table = ctx.dm.integraTable(trim(p[2]));
         if (!table)
@@ -87,22 +82,22 @@ int registry(AppContext& ctx, const CliArgs& args) {
         useConfiguredDatabase(ctx);
         RecordSet& rows = table->query(table->selectAllSql());
         const std::vector<std::string> fields = rows.fieldNames();
-        std::cout << join(fields, ";") << "\n";
+        cli.out << join(fields, ";") << "\n";
         for (std::size_t i = 0; i < rows.recordCount(); ++i) {
             rows.moveTo(i);
             std::vector<std::string> values;
             for (const std::string& field : fields)
                 values.push_back(rows.text(field));
-            std::cout << join(values, ";") << "\n";
+            cli.out << join(values, ";") << "\n";
         }
         table->close();
-        return 0;
+        return CliExitDone;
     }
     if (p.size() == 3 && p[1] == "next") {
         const Registry& r = registryOf(p[2]);
         useConfiguredDatabase(ctx);
-        std::cout << RegistryOperations(ctx, r).nextFreeCode() << "\n";
-        return 0;
+        cli.out << RegistryOperations(ctx, r).nextFreeCode() << "\n";
+        return CliExitDone;
     }
     if (p.size() == 4 && p[1] == "import") {
         const Registry& r = registryOf(p[2]);
@@ -110,25 +105,41 @@ int registry(AppContext& ctx, const CliArgs& args) {
         // The file is named here instead of chosen in a dialog; everything else is the button's import.
         switch (RegistryImport(ctx, r).importFile(p[3]).result) {
         case RegistryImport::Result::Imported:
-            return 0;
+            return CliExitDone;
         case RegistryImport::Result::Empty:
             return ExitEmptyImport;
         default:
-            return 1;
+            return CliExitFailed;
         }
     }
-    return usage(text);
+    return cliUsageError(cli, registryCommand(), "informe list TABELA, next CADASTRO ou import CADASTRO ARQUIVO.xml");
 }
 
 } // namespace
 
-void registerIntegraCommands(std::vector<CliCommand>& commands) {
-    commands.push_back({"init-integra", "init-integra ARQUIVO (cria um banco de dados Integra vazio)", initIntegra});
-    commands.push_back({"reindex", "reindex (recria os índices do banco de dados Integra)", reindex});
-    commands.push_back(
-        {"mapping", "mapping get CLIENTE TABELA CODIGO | mapping set CLIENTE TABELA CODIGO CODIGO_MERLIN", mapping});
-    commands.push_back({"registry",
-                        "registry list TABELA | registry next CADASTRO | registry import CADASTRO ARQUIVO.xml "
-                        "(importa um cadastro exportado pelo Merlin; saída 3: arquivo sem registros)",
-                        registry});
+CliCommand initIntegraCommand() {
+    return {"init-integra", "ARQUIVO", "cria um banco de dados Integra vazio", {}, {}, initIntegra};
+}
+
+CliCommand reindexCommand() {
+    return {"reindex", "", "recria os índices do banco de dados Integra", {}, {}, reindex};
+}
+
+CliCommand mappingCommand() {
+    return {"mapping",
+            "get CLIENTE TABELA CÓDIGO | set CLIENTE TABELA CÓDIGO CÓDIGO_MERLIN",
+            "lê ou grava o vínculo de um código do cliente com o código do Merlin",
+            {},
+            {},
+            mapping};
+}
+
+CliCommand registryCommand() {
+    return {"registry",
+            "list TABELA | next CADASTRO | import CADASTRO ARQUIVO.xml [--quiet]",
+            "lista uma tabela do Integra, mostra o próximo código livre de um cadastro (UNIDADE, PAIS, EXPORTADOR, "
+            "FABRICANTE) ou importa um cadastro exportado pelo Merlin",
+            CliOption::answers(false),
+            {{ExitEmptyImport, "arquivo sem registros"}},
+            registry};
 }

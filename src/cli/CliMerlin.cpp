@@ -1,16 +1,14 @@
-#include "app/AppContext.h"
-#include "app/AppError.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
 #include "cli/CliCommands.h"
-#include "import/MerlinAddress.h"
+#include "data/MerlinAddress.h"
 #include "import/MerlinProcessRequest.h"
 
 #include <cstdio>
 #include <fstream>
-#include <iostream>
+#include <ostream>
 
 namespace {
-
-constexpr const char* FetchUsage = "fetch --kind DI|LI|DSI|LSI --ref REFERÊNCIA --year ANO [--out ARQUIVO]";
 
 void writeDocument(const std::string& path, const std::string& document) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -24,35 +22,40 @@ void writeDocument(const std::string& path, const std::string& document) {
     }
 }
 
-int fetch(AppContext& ctx, const CliArgs& args) {
-    if (!args.has("--kind") || !args.has("--ref") || !args.has("--year")) {
-        std::cerr << "uso: pelomira-cli " << FetchUsage << "\n";
-        return 2;
-    }
+int fetch(CliContext& ctx, const CliArgs& args) {
+    if (!args.has("--kind") || !args.has("--ref") || !args.has("--year") || args.positional.size() != 1)
+        return cliUsageError(ctx, fetchCommand(), "informe --kind, --ref e --year");
     std::string kind;
     try {
         kind = normalizeProcessKind(args.get("--kind"));
     } catch (const AppError& e) {
-        std::cerr << "Erro: " << e.what() << "\n";
-        return 2;
+        return cliUsageError(ctx, fetchCommand(), e.what());
     }
-    const MerlinProcessAnswer answer = requestProcessDocument(ctx, kind, args.get("--ref"), args.get("--year"));
+    const MerlinProcessAnswer answer = requestProcessDocument(ctx.app, kind, args.get("--ref"), args.get("--year"));
     if (!answer.document) {
-        std::cerr << "Erro: " << answer.failure << "\n";
-        return 1;
+        ctx.err << "Erro: " << answer.failure << "\n";
+        return CliExitFailed;
     }
     if (args.has("--out")) {
         writeDocument(args.get("--out"), *answer.document);
-        std::cout << "Documento gravado em " << args.get("--out") << " (" << answer.document->size() << " bytes)\n";
+        ctx.out << "Documento gravado em " << args.get("--out") << " (" << answer.document->size() << " bytes)\n";
     } else {
-        std::cout << *answer.document;
-        std::cout.flush();
+        ctx.out << *answer.document;
+        ctx.out.flush();
     }
-    return 0;
+    return CliExitDone;
 }
 
 } // namespace
 
-void registerMerlinCommands(std::vector<CliCommand>& commands) {
-    commands.push_back({"fetch", FetchUsage, fetch});
+CliCommand fetchCommand() {
+    return {"fetch",
+            "--kind DI|LI|DSI|LSI --ref REFERÊNCIA --year ANO [--out ARQUIVO]",
+            "pede o documento do processo ao Merlin e o mostra (ou grava em --out)",
+            {{"--kind", CliOption::Kind::Text, "DI|LI|DSI|LSI", "tipo do processo"},
+             {"--ref", CliOption::Kind::Text, "REFERÊNCIA", "referência do processo no Merlin"},
+             {"--year", CliOption::Kind::Text, "ANO", "ano do processo"},
+             {"--out", CliOption::Kind::Text, "ARQUIVO", "grava o documento neste arquivo"}},
+            {},
+            fetch};
 }

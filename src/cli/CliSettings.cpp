@@ -1,32 +1,43 @@
-#include "app/AppContext.h"
-#include "app/Settings.h"
+// pelomira-cli settings: PELOMIRA.INI as the settings window sees it.
+#include "base/AppContext.h"
+#include "base/Settings.h"
 #include "cli/CliCommands.h"
 
-#include <iostream>
+#include <ostream>
 
-void registerSettingsCommands(std::vector<CliCommand>& commands) {
-    commands.push_back({"settings", "settings init | get SECTION KEY | set SECTION KEY VALUE | path",
-                        [](AppContext& ctx, const CliArgs& args) -> int {
-                            const auto& p = args.positional;
-                            if (p.size() == 2 && p[1] == "init") {
-                                if (!ctx.settings.exists())
-                                    ctx.settings.writeFirstRunDefaults();
-                                std::cout << ctx.settings.path() << "\n";
-                                return 0;
-                            }
-                            if (p.size() == 2 && p[1] == "path") {
-                                std::cout << ctx.settings.path() << "\n";
-                                return 0;
-                            }
-                            if (p.size() == 4 && p[1] == "get") {
-                                std::cout << ctx.settings.read(p[2], p[3]) << "\n";
-                                return 0;
-                            }
-                            if (p.size() == 5 && p[1] == "set") {
-                                ctx.settings.write(p[2], p[3], p[4]);
-                                return 0;
-                            }
-                            std::cerr << "uso: pelomira-cli settings init | get SECTION KEY | set SECTION KEY VALUE\n";
-                            return 2;
-                        }});
+namespace {
+
+int settings(CliContext& ctx, const CliArgs& args) {
+    const auto& p = args.positional;
+    Settings& s = ctx.app.settings;
+    if (p.size() == 2 && p[1] == "init") {
+        if (!s.exists())
+            s.writeFirstRunDefaults();
+        ctx.out << s.path() << "\n";
+        return CliExitDone;
+    }
+    if (p.size() == 2 && p[1] == "path") {
+        ctx.out << s.path() << "\n";
+        return CliExitDone;
+    }
+    if (p.size() == 4 && p[1] == "get") {
+        ctx.out << s.read(p[2], p[3]) << "\n";
+        return CliExitDone;
+    }
+    if (p.size() == 5 && p[1] == "set") {
+        s.write(p[2], p[3], p[4]);
+        return CliExitDone;
+    }
+    return cliUsageError(ctx, settingsCommand(), "informe init, path, get SEÇÃO CHAVE ou set SEÇÃO CHAVE VALOR");
+}
+
+} // namespace
+
+CliCommand settingsCommand() {
+    return {"settings",
+            "init | path | get SEÇÃO CHAVE | set SEÇÃO CHAVE VALOR",
+            "lê e grava o PELOMIRA.INI (init grava os valores da primeira execução)",
+            {},
+            {},
+            settings};
 }

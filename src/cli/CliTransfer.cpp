@@ -1,26 +1,20 @@
 // pelomira-cli transfer: a process document into the Orientador (or NORVIK), asked of Merlin or read
 // from a file, through the same entry the request window uses.
-#include "app/AppContext.h"
-#include "app/AppError.h"
-#include "app/Operator.h"
-#include "app/TextUtils.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
+#include "base/ForwardingOperator.h"
+#include "base/TextUtils.h"
 #include "cli/CliCommands.h"
+#include "data/MerlinAddress.h"
 #include "data/TDM.h"
-#include "import/MerlinAddress.h"
 #include "import/MerlinProcessRequest.h"
 #include "import/ProcessImport.h"
 #include "import/ProcessRecordSets.h"
 #include "import/ProcessTransfers.h"
 
-#include <iostream>
+#include <ostream>
 
 namespace {
-
-constexpr const char* Usage =
-    "transfer --target siscomex|norvik (--ref REFERÊNCIA --year ANO [--kind DI|LI|DSI|LSI] | "
-    "--file ARQUIVO.xml) [--yes] [--button N]  transfere o processo (do Merlin ou de um "
-    "arquivo); saída 0: transferido, 1: falha (ou o programa do Orientador não abriu), 3: não "
-    "confirmado, 4: transferido com campo(s) não gravado(s)";
 
 // Exit codes besides 0 (transferred), 1 (failed) and 2 (wrong command line).
 constexpr int ExitNotConfirmed = 3;
@@ -29,9 +23,9 @@ constexpr int ExitFieldErrors = 4;
 // Passes everything to the command line's operator and notes what the run told the person: the error
 // messages, a confirmation answered No, and the closing message window that ends every transfer that
 // went through.
-class WatchingOperator : public Operator {
+class WatchingOperator : public ForwardingOperator {
 public:
-    explicit WatchingOperator(Operator& inner) : m_inner(inner) {}
+    using ForwardingOperator::ForwardingOperator;
 
     int errorsBefore = 0; // error messages before the closing window: fields not written, or the failure
     int errorsAfter = 0;  // after it: the Orientador program did not start
@@ -41,53 +35,25 @@ public:
     void message(const std::string& text, const std::string& caption, MessageIcon icon) override {
         if (icon == MessageIcon::Error)
             ++(completed ? errorsAfter : errorsBefore);
-        m_inner.message(text, caption, icon);
+        ForwardingOperator::message(text, caption, icon);
     }
     bool askYesNo(const std::string& text, const std::string& caption, MessageIcon icon) override {
-        const bool yes = m_inner.askYesNo(text, caption, icon);
+        const bool yes = ForwardingOperator::askYesNo(text, caption, icon);
         declined = declined || !yes;
         return yes;
     }
     int showMessage(const std::string& title, const std::string& text, const std::string& btn4, const std::string& btn3,
                     const std::string& btn2, const std::string& btn1) override {
         completed = true;
-        return m_inner.showMessage(title, text, btn4, btn3, btn2, btn1);
+        return ForwardingOperator::showMessage(title, text, btn4, btn3, btn2, btn1);
     }
-    std::string openFile(const std::string& title, const std::string& filter, const std::string& ext) override {
-        return m_inner.openFile(title, filter, ext);
-    }
-    std::string browseFolder(const std::string& title) override { return m_inner.browseFolder(title); }
-    void progressOpen(int start, int total, const std::string& title) override {
-        m_inner.progressOpen(start, total, title);
-    }
-    void progressStep(int current, int total, const std::string& text, bool advanceGauge) override {
-        m_inner.progressStep(current, total, text, advanceGauge);
-    }
-    std::string progressText() const override { return m_inner.progressText(); }
-    bool progressIsOpen() const override { return m_inner.progressIsOpen(); }
-    void progressClose() override { m_inner.progressClose(); }
-    void waitOpen() override { m_inner.waitOpen(); }
-    void waitClose() override { m_inner.waitClose(); }
-    void balloon(const std::string& text) override { m_inner.balloon(text); }
-    void processEvents() override { m_inner.processEvents(); }
-    bool codeMappingPrompt(const std::string& customer, const std::string& registry,
-                           const std::string& customerCode) override {
-        return m_inner.codeMappingPrompt(customer, registry, customerCode);
-    }
-    void openWithSystem(const std::string& file, const std::string& params, const std::string& workDir) override {
-        m_inner.openWithSystem(file, params, workDir);
-    }
-
-private:
-    Operator& m_inner;
 };
 
-int usageError(const std::string& why) {
-    std::cerr << "Erro: " << why << "\nuso: pelomira-cli " << Usage << "\n";
-    return 2;
-}
-
-int transfer(AppContext& ctx, const CliArgs& args) {
+int transfer(CliContext& cli, const CliArgs& args) {
+    AppContext& ctx = cli.app;
+    const auto usageError = [&](const std::string& why) { return cliUsageError(cli, transferCommand(), why); };
+    if (args.positional.size() != 1)
+        return usageError("argumento a mais: " + args.positional[1]);
     const std::string target = upperAscii(trim(args.get("--target")));
     if (target != "SISCOMEX" && target != "NORVIK")
         return usageError("informe o destino com --target siscomex (Orientador) ou --target norvik");
@@ -115,11 +81,11 @@ int transfer(AppContext& ctx, const CliArgs& args) {
     if (fromMerlin) {
         const MerlinProcessAnswer answer = requestProcessDocument(run, kind, args.get("--ref"), args.get("--year"));
         if (!answer.document)
-            return 1;
+            return CliExitFailed;
         document = *answer.document;
         if (document.empty()) {
-            std::cerr << "Erro: o Merlin respondeu sem documento.\n";
-            return 1;
+            cli.err << "Erro: o Merlin respondeu sem documento.\n";
+            return CliExitFailed;
         }
     }
     const ProcessTransfers transfers = ProcessTransfers::available();
@@ -131,16 +97,34 @@ int transfer(AppContext& ctx, const CliArgs& args) {
     if (op.declined)
         return ExitNotConfirmed;
     if (!op.completed)
-        return 1;
+        return CliExitFailed;
     if (op.errorsBefore > 0) {
-        std::cerr << "Transferência concluída, mas " << op.errorsBefore << " campo(s) não foram gravados.\n";
+        cli.err << "Transferência concluída, mas " << op.errorsBefore << " campo(s) não foram gravados.\n";
         return ExitFieldErrors;
     }
-    return op.errorsAfter > 0 ? 1 : 0;
+    return op.errorsAfter > 0 ? CliExitFailed : CliExitDone;
 }
 
 } // namespace
 
-void registerTransferCommands(std::vector<CliCommand>& commands) {
-    commands.push_back({"transfer", Usage, transfer});
+CliCommand transferCommand() {
+    std::vector<CliOption> options = {
+        {"--target", CliOption::Kind::Text, "siscomex|norvik", "destino: o Orientador ou o NORVIK"},
+        {"--ref", CliOption::Kind::Text, "REFERÊNCIA", "referência do processo no Merlin"},
+        {"--year", CliOption::Kind::Text, "ANO", "ano do processo"},
+        {"--kind", CliOption::Kind::Text, "DI|LI|DSI|LSI", "tipo do processo pedido ao Merlin (padrão DI)"},
+    };
+    for (CliOption& o : CliOption::answers(true)) {
+        if (o.name == "--file")
+            o.help = "o documento do processo, em vez de pedi-lo ao Merlin";
+        options.push_back(o);
+    }
+    return {"transfer",
+            "--target siscomex|norvik (--ref REFERÊNCIA --year ANO [--kind DI|LI|DSI|LSI] | --file ARQUIVO.xml) "
+            "[--yes] [--button N]",
+            "transfere o processo (do Merlin ou de um arquivo) para o Orientador ou o NORVIK, pela mesma entrada da "
+            "janela de importação",
+            options,
+            {{ExitNotConfirmed, "não confirmado"}, {ExitFieldErrors, "transferido com campo(s) não gravado(s)"}},
+            transfer};
 }

@@ -1,7 +1,7 @@
 #include "data/IntegraDatabase.h"
 
-#include "app/AppError.h"
-#include "app/TextUtils.h"
+#include "base/AppError.h"
+#include "base/TextUtils.h"
 #include "platform/Paths.h"
 
 #include <firebird/Interface.h>

@@ -1,10 +1,10 @@
 #include "data/IntegraReindex.h"
 
-#include "app/AppContext.h"
-#include "app/AppError.h"
-#include "app/Logs.h"
-#include "app/Operator.h"
-#include "app/TextUtils.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
+#include "base/Logs.h"
+#include "base/Operator.h"
+#include "base/TextUtils.h"
 #include "data/TDM.h"
 
 namespace IntegraReindex {

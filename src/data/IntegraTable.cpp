@@ -1,7 +1,7 @@
 #include "data/IntegraTable.h"
 
-#include "app/AppError.h"
-#include "app/TextUtils.h"
+#include "base/AppError.h"
+#include "base/TextUtils.h"
 #include "data/RecordSchema.h"
 #include "data/RecordSet.h"
 #include "data/RecordTable.h"

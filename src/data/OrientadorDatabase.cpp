@@ -1,7 +1,7 @@
 #include "data/OrientadorDatabase.h"
 
-#include "app/AppError.h"
-#include "app/TextUtils.h"
+#include "base/AppError.h"
+#include "base/TextUtils.h"
 #include "data/OrientadorTable.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"

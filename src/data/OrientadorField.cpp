@@ -1,7 +1,7 @@
 #include "data/OrientadorField.h"
 
-#include "app/AppError.h"
-#include "app/TextUtils.h"
+#include "base/AppError.h"
+#include "base/TextUtils.h"
 
 #include <cctype>
 #include <climits>

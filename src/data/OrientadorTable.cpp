@@ -1,7 +1,7 @@
 #include "data/OrientadorTable.h"
 
-#include "app/AppError.h"
-#include "app/TextUtils.h"
+#include "base/AppError.h"
+#include "base/TextUtils.h"
 #include "data/OrientadorDatabase.h"
 #include "data/OrientadorValues.h"
 

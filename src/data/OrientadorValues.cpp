@@ -1,7 +1,7 @@
 #include "data/OrientadorValues.h"
 
-#include "app/AppError.h"
-#include "app/TextUtils.h"
+#include "base/AppError.h"
+#include "base/TextUtils.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "data/QtDBEdit.h"
 
-#include "app/QtUi.h"
+#include "base/QtUi.h"
 #include "data/RecordSet.h"
 
 QtDBEdit::QtDBEdit(QWidget* parent) : QLineEdit(parent) {

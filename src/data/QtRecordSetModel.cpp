@@ -1,6 +1,6 @@
 #include "data/QtRecordSetModel.h"
 
-#include "app/QtUi.h"
+#include "base/QtUi.h"
 #include "data/RecordSet.h"
 #include "data/RecordTable.h"
 

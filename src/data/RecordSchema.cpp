@@ -1,6 +1,6 @@
 #include "data/RecordSchema.h"
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 std::string RecordSchema::key(std::string_view name) {
     std::string k(name);

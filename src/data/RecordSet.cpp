@@ -1,6 +1,6 @@
 #include "data/RecordSet.h"
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "data/DataProvider.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "data/RecordTable.h"
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 #include <cstring>
 

@@ -4,18 +4,18 @@
 
 // --- process record sets (import)
 #include "data/RecordSet.h"
-#include "import/XmlDocumentCache.h"
-#include "import/XmlTransformProvider.h"
+#include "data/XmlDocumentCache.h"
+#include "data/XmlTransformProvider.h"
 // --- Orientador store
 #include "data/OrientadorDatabase.h"
 #include "data/OrientadorTable.h"
 // --- Integra database
-#include "app/TextUtils.h"
+#include "base/TextUtils.h"
 #include "data/IntegraDatabase.h"
 #include "data/IntegraTable.h"
 #include "data/RecordSet.h"
 // --- Merlin web clients
-#include "import/MerlinClient.h"
+#include "data/MerlinClient.h"
 
 /// The shared data module: the one holder of the connections, tables, record sets, transform
 /// providers and web clients that the operations share. Created first, alive until exit.

@@ -1,9 +1,9 @@
 #include "data/TablePreparation.h"
 
-#include "app/AppContext.h"
-#include "app/AppError.h"
-#include "app/Settings.h"
-#include "app/TextUtils.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
+#include "base/Settings.h"
+#include "base/TextUtils.h"
 #include "data/OrientadorDatabase.h"
 #include "data/OrientadorTable.h"
 #include "data/TDM.h"

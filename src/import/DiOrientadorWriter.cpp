@@ -1,9 +1,9 @@
 #include "import/DiOrientadorWriter.h"
 
-#include "app/AppContext.h"
-#include "app/AppError.h"
-#include "app/Operator.h"
-#include "app/TextUtils.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
+#include "base/Operator.h"
+#include "base/TextUtils.h"
 #include "data/OrientadorValues.h"
 #include "data/TDM.h"
 #include "import/TransferConversions.h"

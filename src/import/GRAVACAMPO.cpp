@@ -1,9 +1,9 @@
 #include "import/GRAVACAMPO.h"
 
-#include "app/AppContext.h"
-#include "app/Logs.h"
-#include "app/Operator.h"
-#include "app/TextUtils.h"
+#include "base/AppContext.h"
+#include "base/Logs.h"
+#include "base/Operator.h"
+#include "base/TextUtils.h"
 #include "data/OrientadorTable.h"
 #include "data/TDM.h"
 #include "data/TransferProgress.h"

@@ -1,13 +1,13 @@
 #include "import/MerlinProcessRequest.h"
 
-#include "app/AppContext.h"
-#include "app/Logs.h"
-#include "app/Operator.h"
-#include "app/Settings.h"
-#include "app/TextUtils.h"
+#include "base/AppContext.h"
+#include "base/Logs.h"
+#include "base/Operator.h"
+#include "base/Settings.h"
+#include "base/TextUtils.h"
+#include "data/MerlinAddress.h"
+#include "data/MerlinClient.h"
 #include "data/TDM.h"
-#include "import/MerlinAddress.h"
-#include "import/MerlinClient.h"
 
 #include <exception>
 

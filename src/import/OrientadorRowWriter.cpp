@@ -1,7 +1,7 @@
 #include "import/OrientadorRowWriter.h"
 
-#include "app/AppContext.h"
-#include "app/Operator.h"
+#include "base/AppContext.h"
+#include "base/Operator.h"
 #include "data/OrientadorTable.h"
 #include "data/TDM.h"
 #include "data/TransferProgress.h"

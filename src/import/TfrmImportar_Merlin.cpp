@@ -1,12 +1,12 @@
 #include "import/TfrmImportar_Merlin.h"
 
-#include "app/QtControls.h"
+#include "base/QtControls.h"
 
-#include "app/AppContext.h"
-#include "app/BusyGuard.h"
-#include "app/Logs.h"
-#include "app/Operator.h"
-#include "app/QtUi.h"
+#include "base/AppContext.h"
+#include "base/BusyGuard.h"
+#include "base/Logs.h"
+#include "base/Operator.h"
+#include "base/QtUi.h"
 #include "import/MerlinProcessRequest.h"
 #include "import/ProcessImport.h"
 

@@ -1,6 +1,6 @@
 #include "import/TransferConversions.h"
 
-#include "app/TextUtils.h"
+#include "base/TextUtils.h"
 
 std::optional<bool> simNaoFlag(const std::string& value) {
     if (value == "SIM")

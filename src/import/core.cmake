@@ -1,26 +1,9 @@
 # Sources of this area are added here as they are written.
 
-# Merlin web service
+# the process request to Merlin
 target_sources(pelomira_core PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/MerlinAddress.h
-  ${CMAKE_CURRENT_LIST_DIR}/MerlinAddress.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/MerlinClient.h
-  ${CMAKE_CURRENT_LIST_DIR}/MerlinClient.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MerlinProcessRequest.h
   ${CMAKE_CURRENT_LIST_DIR}/MerlinProcessRequest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/MerlinResponse.h
-  ${CMAKE_CURRENT_LIST_DIR}/MerlinResponse.cpp
-)
-target_sources(pelomira_core PRIVATE
-  # XML documents and the transform engine
-  ${CMAKE_CURRENT_LIST_DIR}/XmlDocument.h
-  ${CMAKE_CURRENT_LIST_DIR}/XmlDocument.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/XmlDocumentCache.h
-  ${CMAKE_CURRENT_LIST_DIR}/XmlDocumentCache.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/XmlTransform.h
-  ${CMAKE_CURRENT_LIST_DIR}/XmlTransform.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/XmlTransformProvider.h
-  ${CMAKE_CURRENT_LIST_DIR}/XmlTransformProvider.cpp
 )
 target_sources(pelomira_core PRIVATE
   # process document: record-set reset, prologue, dispatch to the transfers

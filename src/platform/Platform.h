@@ -26,8 +26,10 @@ public:
     /// Starts a command line as a new process in workDir and does not wait. False when it could not start.
     virtual bool runProgram(const std::string& commandLine, const std::string& workDir) = 0;
     /// Opens a file with the system (the "OPEN" action): an executable is started with params in workDir,
-    /// a document is handed to the desktop's opener. Throws AppError when it cannot be started.
-    virtual void openWithSystem(const std::string& file, const std::string& params, const std::string& workDir) = 0;
+    /// a document is handed to the desktop's opener. Empty when it started, else why it could not (a
+    /// sentence for the operator); the operator seam turns that into the program's error.
+    virtual std::string openWithSystem(const std::string& file, const std::string& params,
+                                       const std::string& workDir) = 0;
     /// Full path of the entry of folder whose name equals name regardless of case, if any.
     virtual std::optional<std::string> findFileNoCase(const std::string& folder, const std::string& name) const = 0;
 

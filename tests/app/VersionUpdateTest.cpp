@@ -1,8 +1,8 @@
 #include "app/VersionUpdate.h"
 #include "TestEnv.h"
-#include "app/Logs.h"
-#include "app/ScriptedOperator.h"
-#include "app/Settings.h"
+#include "base/Logs.h"
+#include "base/ScriptedOperator.h"
+#include "base/Settings.h"
 #include "platform/Platform.h"
 
 #include <gtest/gtest.h>

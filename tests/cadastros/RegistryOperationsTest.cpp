@@ -1,6 +1,6 @@
 #include "cadastros/RegistryOperations.h"
 #include "../data/IntegraWorld.h"
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "IntegraWorld.h"
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "data/IntegraSchema.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The shared Integra database: a Firebird server on 127.0.0.1 (scripts/firebird-test-server, started
 // by scripts/test). Without a server these tests skip, unless the run demands them.
 #include "IntegraWorld.h"
-#include "app/AppError.h"
-#include "app/TextUtils.h"
+#include "base/AppError.h"
+#include "base/TextUtils.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 //   integra_test_helper hold LOCATION                 attach, print "ready", stay until stdin closes
 //   integra_test_helper write LOCATION PREFIX COUNT   COUNT mappings (VINCULO) and COUNT returned
 //                                                      processes (GERADOS), one statement each
-#include "app/AppContext.h"
-#include "app/Logs.h"
-#include "app/ScriptedOperator.h"
-#include "app/Settings.h"
+#include "base/AppContext.h"
+#include "base/Logs.h"
+#include "base/ScriptedOperator.h"
+#include "base/Settings.h"
 #include "cadastros/CodeMapping.h"
 #include "data/TDM.h"
 #include "platform/Platform.h"

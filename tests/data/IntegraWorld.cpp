@@ -1,6 +1,6 @@
 #include "IntegraWorld.h"
 
-#include "app/TextUtils.h"
+#include "base/TextUtils.h"
 #include "data/IntegraSchema.h"
 
 #include <arpa/inet.h>

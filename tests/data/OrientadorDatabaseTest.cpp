@@ -1,5 +1,5 @@
 #include "OrientadorWorld.h"
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "TestWorld.h"
-#include "app/AppContext.h"
-#include "app/AppError.h"
-#include "app/Logs.h"
-#include "app/ScriptedOperator.h"
-#include "app/Settings.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
+#include "base/Logs.h"
+#include "base/ScriptedOperator.h"
+#include "base/Settings.h"
 #include "data/OrientadorDatabase.h"
 #include "data/OrientadorFolder.h"
 #include "data/OrientadorTable.h"

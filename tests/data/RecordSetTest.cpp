@@ -1,5 +1,5 @@
 #include "data/RecordSet.h"
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "data/DataProvider.h"
 #include "data/RecordCommand.h"
 

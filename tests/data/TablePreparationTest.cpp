@@ -1,6 +1,6 @@
 #include "data/TablePreparation.h"
 #include "OrientadorWorld.h"
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "data/TransferProgress.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The process request window and the main window's commands that open it, against a real HTTP
 // server on 127.0.0.1 in the test process.
 #include "ShellWorld.h"
-#include "app/BusyGuard.h"
 #include "app/QtCommandWiring.h"
-#include "app/QtOperator.h"
 #include "app/TfrmPrincipal.h"
+#include "base/BusyGuard.h"
+#include "base/QtOperator.h"
 #include "gui/GuiTests.h"
 #include "import/ProcessTransfers.h"
 #include "import/TfrmImportar_Merlin.h"

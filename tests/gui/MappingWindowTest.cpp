@@ -1,7 +1,7 @@
 // The code-mapping window, plugged into the Qt operator as the program does, over a real embedded
 // Integra database.
 #include "IntegraGuiWorld.h"
-#include "app/QtOperator.h"
+#include "base/QtOperator.h"
 #include "cadastros/CodeMapping.h"
 #include "cadastros/TfrmVinculo.h"
 #include "data/QtDBEdit.h"

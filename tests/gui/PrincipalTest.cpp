@@ -1,12 +1,12 @@
 // The main window, the splash window's start-up step and the alert scheduler.
 #include "ShellWorld.h"
-#include "app/BusyGuard.h"
 #include "app/QtAlertScheduler.h"
 #include "app/QtTray.h"
 #include "app/TfrmConfig.h"
 #include "app/TfrmPrincipal.h"
 #include "app/TfrmSplash.h"
 #include "app/VersionUpdate.h"
+#include "base/BusyGuard.h"
 #include "gui/GuiTests.h"
 
 #include <QAction>

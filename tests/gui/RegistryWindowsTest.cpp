@@ -1,6 +1,6 @@
 // The four registry windows over real embedded Integra databases.
 #include "IntegraGuiWorld.h"
-#include "app/TBarraCadastro.h"
+#include "base/TBarraCadastro.h"
 #include "cadastros/TfrmExportador.h"
 #include "cadastros/TfrmFabricante.h"
 #include "cadastros/TfrmPais.h"

@@ -1,13 +1,13 @@
 // The small shared windows: message window, progress window, wait window, registry toolbar, and the
 // Qt operator around them.
 #include "ShellWorld.h"
-#include "app/AppError.h"
-#include "app/QtGauge.h"
-#include "app/QtOperator.h"
-#include "app/TBarraCadastro.h"
-#include "app/TfrmBarraWS.h"
-#include "app/TfrmMensagens.h"
-#include "app/TfrmProgresso.h"
+#include "base/AppError.h"
+#include "base/QtGauge.h"
+#include "base/QtOperator.h"
+#include "base/TBarraCadastro.h"
+#include "base/TfrmBarraWS.h"
+#include "base/TfrmMensagens.h"
+#include "base/TfrmProgresso.h"
 #include "gui/GuiTests.h"
 
 #include <QApplication>

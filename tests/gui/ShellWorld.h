@@ -1,10 +1,10 @@
 #pragma once
 
 #include "TestWorld.h"
-#include "app/AppContext.h"
-#include "app/Logs.h"
-#include "app/ScriptedOperator.h"
-#include "app/Settings.h"
+#include "base/AppContext.h"
+#include "base/Logs.h"
+#include "base/ScriptedOperator.h"
+#include "base/Settings.h"
 #include "data/TDM.h"
 #include "platform/Platform.h"
 

@@ -1,6 +1,6 @@
 // The DI transfer into the Orientador through the Orientador entry, with a scripted operator, real
 // SQLite Orientador files and the repository's transformation files and samples.
-#include "app/BusyGuard.h"
+#include "base/BusyGuard.h"
 #include "import/DiTransferWorld.h"
 
 #include <sqlite3.h>

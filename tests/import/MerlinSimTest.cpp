@@ -1,8 +1,8 @@
 // The Merlin client against the real merlin-sim program, started as a child process.
 #include "TestEnv.h"
-#include "app/AppError.h"
-#include "import/MerlinAddress.h"
-#include "import/MerlinClient.h"
+#include "base/AppError.h"
+#include "data/MerlinAddress.h"
+#include "data/MerlinClient.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,7 @@
 # Core tests of this area are added here.
 
-# Merlin web service: the client against a local HTTP server and against merlin-sim.
+# merlin-sim itself, as the requests of the program meet it.
 target_sources(core_tests PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/MerlinAddressTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/MerlinClientTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MerlinSimTest.cpp
 )
 if(NOT TARGET PkgConfig::CPPHTTPLIB)
@@ -16,8 +14,6 @@ add_dependencies(core_tests merlin-sim)
 target_sources(core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CliLoadTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProcessImportTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TransformCoverageTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/XmlTransformTest.cpp
 )
 
 # The DI transfer into the Orientador: through the Orientador entry, and end to end through

@@ -1,7 +1,7 @@
 #include "platform/Platform.h"
 #include "TestEnv.h"
-#include "app/AppError.h"
-#include "app/TextUtils.h"
+#include "base/AppError.h"
+#include "base/TextUtils.h"
 #include "platform/Paths.h"
 
 #include <gtest/gtest.h>
@@ -67,7 +67,7 @@ TEST(Platform, OpeningAWindowsProgramFailsClearly) {
     TestEnv env;
     auto platform = Platform::createNative();
     TestEnv::writeFile(env.path("DI.EXE"), "MZ");
-    EXPECT_THROW(platform->openWithSystem(env.path("DI.EXE"), "", env.root()), AppError);
-    EXPECT_THROW(platform->openWithSystem(env.path("NADA.EXE"), "", env.root()), AppError);
+    EXPECT_NE(platform->openWithSystem(env.path("DI.EXE"), "", env.root()), "");
+    EXPECT_NE(platform->openWithSystem(env.path("NADA.EXE"), "", env.root()), "");
     EXPECT_FALSE(platform->runProgram(env.path("nada-aqui"), env.root()));
 }

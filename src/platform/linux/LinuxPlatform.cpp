@@ -1,9 +1,10 @@
 #include "platform/linux/LinuxPlatform.h"
 
 #include "Version.h"
-#include "app/AppError.h"
-#include "app/TextUtils.h"
 #include "platform/Paths.h"
+#include "platform/ProgramVersion.h"
+#include "platform/SystemError.h"
+#include "platform/TextCase.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -80,12 +81,12 @@ bool spawnDetached(const std::vector<std::string>& args, const std::string& work
     }
     int pipefd[2];
     if (::pipe2(pipefd, O_CLOEXEC) != 0) {
-        why = std::strerror(errno);
+        why = systemErrorText(errno);
         return false;
     }
     const pid_t pid = ::fork();
     if (pid < 0) {
-        why = std::strerror(errno);
+        why = systemErrorText(errno);
         ::close(pipefd[0]);
         ::close(pipefd[1]);
         return false;
@@ -117,7 +118,7 @@ bool spawnDetached(const std::vector<std::string>& args, const std::string& work
     int status = 0;
     ::waitpid(pid, &status, 0);
     if (n == static_cast<ssize_t>(sizeof childErrno)) {
-        why = std::strerror(childErrno);
+        why = systemErrorText(childErrno);
         return false;
     }
     return true;
@@ -161,7 +162,11 @@ std::string LinuxPlatform::computerName() const {
 
 std::string LinuxPlatform::registeredUserName() const {
     if (const passwd* pw = ::getpwuid(::getuid())) {
-        const std::string full = trim(split(pw->pw_gecos ? pw->pw_gecos : "", ',').front());
+        // The full name is the first comma-separated field of the account's comment.
+        std::string full = pw->pw_gecos ? pw->pw_gecos : "";
+        full = full.substr(0, full.find(','));
+        full.erase(0, full.find_first_not_of(" \t"));
+        full.erase(full.find_last_not_of(" \t") + 1);
         if (!full.empty())
             return full;
         return pw->pw_name ? pw->pw_name : "";
@@ -213,10 +218,11 @@ bool LinuxPlatform::runProgram(const std::string& commandLine, const std::string
     return spawnDetached(splitCommandLine(commandLine), workDir, why);
 }
 
-void LinuxPlatform::openWithSystem(const std::string& file, const std::string& params, const std::string& workDir) {
+std::string LinuxPlatform::openWithSystem(const std::string& file, const std::string& params,
+                                          const std::string& workDir) {
     struct stat st {};
     if (::stat(file.c_str(), &st) != 0)
-        throw AppError("O arquivo " + file + " não foi encontrado");
+        return "O arquivo " + file + " não foi encontrado";
     std::vector<std::string> args;
     if (S_ISREG(st.st_mode) && (st.st_mode & S_IXUSR) && ::access(file.c_str(), X_OK) == 0) {
         args.push_back(file);
@@ -224,13 +230,14 @@ void LinuxPlatform::openWithSystem(const std::string& file, const std::string& p
             args.push_back(p);
     } else if (endsWith(upperAscii(file), ".EXE")) {
         // A Windows program cannot start here.
-        throw AppError("O arquivo " + file + " não é um programa que possa ser executado neste sistema");
+        return "O arquivo " + file + " não é um programa que possa ser executado neste sistema";
     } else {
         args = {"xdg-open", file};
     }
     std::string why;
     if (!spawnDetached(args, workDir, why))
-        throw AppError("Não foi possível abrir " + file + ": " + why);
+        return "Não foi possível abrir " + file + ": " + why;
+    return {};
 }
 
 std::optional<std::string> LinuxPlatform::findFileNoCase(const std::string& folder, const std::string& name) const {

@@ -15,6 +15,6 @@ public:
     std::string programVersion() const override;
     int countProcesses(const std::string& exeName) const override;
     bool runProgram(const std::string& commandLine, const std::string& workDir) override;
-    void openWithSystem(const std::string& file, const std::string& params, const std::string& workDir) override;
+    std::string openWithSystem(const std::string& file, const std::string& params, const std::string& workDir) override;
     std::optional<std::string> findFileNoCase(const std::string& folder, const std::string& name) const override;
 };

@@ -1,0 +1,46 @@
+#include "data/XmlDocumentCache.h"
+
+#include "data/XmlDocument.h"
+
+bool XmlDocumentCache::stampOf(const std::string& path, Stamp& stamp) {
+    std::error_code ec;
+    stamp.size = std::filesystem::file_size(path, ec);
+    if (ec)
+        return false;
+    stamp.time = std::filesystem::last_write_time(path, ec);
+    return !ec;
+}
+
+std::shared_ptr<const XmlDocument> XmlDocumentCache::load(const std::string& path) {
+    Stamp stamp;
+    if (m_document && path == m_path && stampOf(path, stamp) && stamp == m_stamp)
+        return m_document;
+    // Let go of the old document before reading a new one: only one is ever held.
+    m_document.reset();
+    m_path.clear();
+    Stamp before;
+    const bool stamped = stampOf(path, before);
+    auto document = XmlDocument::loadFile(path);
+    if (stamped) {
+        m_path = path;
+        m_stamp = before;
+        m_document = document;
+    }
+    return document;
+}
+
+void XmlDocumentCache::put(const std::string& path, std::shared_ptr<const XmlDocument> document) {
+    Stamp stamp;
+    if (!stampOf(path, stamp)) {
+        clear();
+        return;
+    }
+    m_path = path;
+    m_stamp = stamp;
+    m_document = std::move(document);
+}
+
+void XmlDocumentCache::clear() {
+    m_document.reset();
+    m_path.clear();
+}

@@ -1,0 +1,54 @@
+#include "data/XmlTransformProvider.h"
+
+#include "base/AppError.h"
+#include "data/RecordTable.h"
+#include "data/XmlDocument.h"
+#include "data/XmlDocumentCache.h"
+#include "data/XmlTransform.h"
+#include "platform/Paths.h"
+#include "platform/Platform.h"
+
+XmlTransformProvider::XmlTransformProvider(std::string name, XmlDocumentCache& documents)
+    : m_name(std::move(name)), m_documents(documents) {}
+
+std::string XmlTransformProvider::findTransformFile(const Platform& platform, const std::string& folder,
+                                                    const std::string& fileName) {
+    const std::string joined = joinPath(folder, fileName);
+    if (fileExists(joined))
+        return joined;
+    if (const auto found = platform.findFileNoCase(folder, fileName))
+        return *found;
+    return joined;
+}
+
+void XmlTransformProvider::setTransformation(const Platform& platform, const std::string& folder,
+                                             const std::string& fileName) {
+    const std::string path = findTransformFile(platform, folder, fileName);
+    m_transformRead = path;
+    m_transformWrite = path;
+}
+
+std::shared_ptr<const XmlTransform> XmlTransformProvider::transform() {
+    if (m_transformRead.empty())
+        throw AppError("O provedor " + m_name + " não tem arquivo de transformação.");
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(m_transformRead, ec);
+    if (ec)
+        throw AppError("Arquivo de transformação não encontrado: " + m_transformRead);
+    const auto time = std::filesystem::last_write_time(m_transformRead, ec);
+    auto it = m_transforms.find(m_transformRead);
+    if (!ec && it != m_transforms.end() && it->second.size == size && it->second.time == time)
+        return it->second.transform;
+    auto compiled = XmlTransform::loadFile(m_transformRead);
+    if (!ec)
+        m_transforms[m_transformRead] = CachedTransform{size, time, compiled};
+    return compiled;
+}
+
+std::shared_ptr<RecordTable> XmlTransformProvider::provide() {
+    if (m_dataFile.empty())
+        throw AppError("O provedor " + m_name + " não tem arquivo XML de dados.");
+    const auto compiled = transform();
+    const auto document = m_documents.load(m_dataFile);
+    return compiled->apply(*document);
+}
