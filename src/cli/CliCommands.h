@@ -18,3 +18,6 @@ CliCommand registryCommand();
 CliCommand fetchCommand();
 CliCommand loadCommand();
 CliCommand transferCommand();
+// NORVIK
+CliCommand initNorvikCommand();
+CliCommand norvikCommand();

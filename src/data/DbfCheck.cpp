@@ -1,6 +1,6 @@
 #include "data/DbfCheck.h"
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "data/ClipperLocks.h"
 #include "data/DbfHeader.h"
 #include "data/DbfTable.h"

@@ -1,6 +1,6 @@
 #include "data/DbfHeader.h"
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 #include <set>
 

@@ -1,6 +1,6 @@
 #include "data/DbfTable.h"
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "data/DbfValue.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "data/DbfValue.h"
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 #include <cctype>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "data/DbtMemo.h"
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "data/ClipperLocks.h"
 
 #include <algorithm>

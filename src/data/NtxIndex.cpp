@@ -1,6 +1,6 @@
 #include "data/NtxIndex.h"
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "data/ClipperLocks.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "data/NtxKeyExpression.h"
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "data/DbfCodePage.h"
 
 #include <cctype>

@@ -1,6 +1,7 @@
 #include "data/SharedFile.h"
 
-#include "app/AppError.h"
+#include "base/AppError.h"
+#include "platform/SystemError.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -20,4 +20,11 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DbfTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DbfCheck.h
   ${CMAKE_CURRENT_LIST_DIR}/DbfCheck.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NorvikSchema.h
+  ${CMAKE_CURRENT_LIST_DIR}/NorvikSchema.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NorvikFolder.h
+  ${CMAKE_CURRENT_LIST_DIR}/NorvikFolder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NorvikTable.h
+  ${CMAKE_CURRENT_LIST_DIR}/NorvikFiles.h
+  ${CMAKE_CURRENT_LIST_DIR}/NorvikFiles.cpp
 )

@@ -1,6 +1,6 @@
 #include "DbfTestFiles.h"
 #include "TestEnv.h"
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "data/DbfCheck.h"
 #include "data/DbfTable.h"
 

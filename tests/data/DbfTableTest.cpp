@@ -1,7 +1,7 @@
 #include "data/DbfTable.h"
 #include "DbfTestFiles.h"
 #include "TestEnv.h"
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "data/DbfCheck.h"
 
 #include <gtest/gtest.h>
