@@ -95,7 +95,10 @@ std::vector<Row> sampleRows(const std::string& base) {
             {{{"NCM", "84713012"}, {"DESCRICAO", "MAQUINAS PORTATEIS PARA PROCESSAMENTO DE DADOS"}, {"UNIDADE", "11"}}},
             {{{"NCM", "85171231"}, {"DESCRICAO", "TELEFONES PORTATEIS"}, {"UNIDADE", "11"}}},
             {{{"NCM", "39269090"}, {"DESCRICAO", "OUTRAS OBRAS DE PLASTICO"}, {"UNIDADE", "10"}}},
-            {{{"NCM", "90189099"}, {"DESCRICAO", "OUTROS INSTRUMENTOS MEDICOS"}, {"UNIDADE", "11"}}}};
+            {{{"NCM", "90189099"}, {"DESCRICAO", "OUTROS INSTRUMENTOS MEDICOS"}, {"UNIDADE", "11"}}},
+            {{{"NCM", "73181500"}, {"DESCRICAO", "OUTROS PARAFUSOS E PINOS, DE FERRO OU ACO"}, {"UNIDADE", "10"}}},
+            {{{"NCM", "84818099"}, {"DESCRICAO", "OUTRAS TORNEIRAS E VALVULAS"}, {"UNIDADE", "11"}}},
+            {{{"NCM", "85371090"}, {"DESCRICAO", "OUTROS QUADROS E PAINEIS DE COMANDO"}, {"UNIDADE", "11"}}}};
     return {};
 }
 

@@ -563,8 +563,8 @@ void DiNorvikWriter::additions() {
             weight += amount(items.text("PESO_LIQUIDO"), "PESO_LIQUIDO");
             ncm = trim(items.text("NCM"));
         }
-        items.last();
-        if (!items.eof()) {
+        if (!items.isEmpty()) {
+            items.last();
             apply(adic, AdditionItemCopies);
             m_lastItemCurrency = trim(items.text("MOEDA_NEGOCIADA"));
         }
@@ -647,9 +647,11 @@ void DiNorvikWriter::additions() {
 void DiNorvikWriter::partiesOfAddition(DbfTable& adic) {
     TDM& dm = m_ctx.dm;
     RecordSet& items = dm.cdsXMLTPAux3;
-    items.last();
-    const std::string exporterId = items.eof() ? std::string() : trim(items.text("ID_EXPORT"));
-    const std::string makerId = items.eof() ? std::string() : trim(items.text("ID_FABRIC"));
+    const bool any = !items.isEmpty();
+    if (any)
+        items.last();
+    const std::string exporterId = any ? trim(items.text("ID_EXPORT")) : std::string();
+    const std::string makerId = any ? trim(items.text("ID_FABRIC")) : std::string();
     const std::string number = trim(dm.cdsXMLTPAux.text("ID_ADICAO"));
 
     auto codeOf = [&](const std::string& partyId) -> std::string {
@@ -798,9 +800,11 @@ void DiNorvikWriter::adjustments() {
     for (bindAdditions(); !addition.eof(); addition.next()) {
         const std::string id = trim(addition.text("ID_ADICAO"));
         bindItems(id);
-        dm.cdsXMLTPAux3.last();
-        const std::string invoiceCurrency =
-            dm.cdsXMLTPAux3.eof() ? std::string() : trim(dm.cdsXMLTPAux3.text("MOEDA_NEGOCIADA"));
+        std::string invoiceCurrency;
+        if (!dm.cdsXMLTPAux3.isEmpty()) {
+            dm.cdsXMLTPAux3.last();
+            invoiceCurrency = trim(dm.cdsXMLTPAux3.text("MOEDA_NEGOCIADA"));
+        }
         for (const auto& [nested, identif] : {std::pair{"DEDUCAO", "DD"}, std::pair{"ACRESCIMO", "AC"}}) {
             bindAdditionList(nested);
             RecordSet& l = dm.cdsXMLTPAux2;
