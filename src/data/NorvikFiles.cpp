@@ -5,6 +5,7 @@
 #include "base/Operator.h"
 #include "base/Settings.h"
 #include "base/TextUtils.h"
+#include "data/ClipperLocks.h"
 #include "data/NorvikTable.h"
 #include "data/TDM.h"
 #include "platform/Paths.h"
@@ -185,6 +186,11 @@ Presence processPresenceCheck(AppContext& ctx, const std::string& keyField, cons
     regi.table.endBatch();
     regi.table.close();
     return Presence::GoOn;
+}
+
+CreationLock::CreationLock(AppContext& ctx, const std::string& base) {
+    m_file.open(fileIn(ctx, ctx.settings.norvikFolder(), base + ".DBF"), true);
+    m_file.lock(ClipperLocks::Base - 1, 1, true, ClipperLocks::TimeoutMs);
 }
 
 double exchangeRate(AppContext& ctx, const std::string& currency, const std::string& date) {

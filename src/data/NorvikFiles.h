@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/SharedFile.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -62,6 +64,19 @@ double exchangeRate(AppContext& ctx, const std::string& currency, const std::str
 /// amount from one currency into another on date through the rates in reais; 0 when a rate is missing.
 double convertAmount(AppContext& ctx, const std::string& date, const std::string& from, const std::string& to,
                      double amount);
+
+/// Held while a record is looked for and made when missing (an importer, a rate, a unit …), so two
+/// copies of this program never both miss it and make it twice. It locks a byte of the table just below
+/// the workstations' lock area, which nothing else locks, so the table's own locks stay free.
+class CreationLock {
+public:
+    CreationLock(AppContext& ctx, const std::string& base);
+    CreationLock(const CreationLock&) = delete;
+    CreationLock& operator=(const CreationLock&) = delete;
+
+private:
+    SharedFile m_file;
+};
 
 /// The tables the presence check clears after RIREGI, with their indices, in order.
 const std::vector<std::pair<std::string, std::vector<std::string>>>& processTables();

@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 
 namespace fs = std::filesystem;
 using namespace DiNorvikRules;
@@ -210,6 +211,7 @@ void DiNorvikWriter::rates() {
     if (taxas.eof() || trim(taxas.text("MOEDA")).empty())
         return;
     NorvikTable& vk = dm.vkRITAXA;
+    const NorvikFiles::CreationLock creating(m_ctx, "RITAXA");
     openTable(m_ctx, vk, "RITAXA", {"RITAXA"});
     DbfTable& t = vk.table;
     t.beginBatch();
@@ -255,6 +257,7 @@ void DiNorvikWriter::importer() {
     NorvikTable& vk = m_ctx.dm.vkRIIMPO;
     const std::vector<std::string> indices = {"RIIMPO", "RICGCS"};
     const std::string cnpj = principal("IMPORTADOR_CNPJ_CPF");
+    const NorvikFiles::CreationLock creating(m_ctx, "RIIMPO");
     openTable(m_ctx, vk, "RIIMPO", indices);
     vk.table.setActiveIndex(1);
     if (vk.table.locate({"CGCCPF"}, {cnpj}, false)) {
@@ -371,6 +374,7 @@ void DiNorvikWriter::warehouse() {
     numbers.bindToNested(dm.cdsXMLPrincipal, "NR_ARMAZEM");
     numbers.first();
     const std::string firstNumber = numbers.eof() ? std::string() : numbers.text("NUMERO");
+    const NorvikFiles::CreationLock creating(m_ctx, "RIARZE");
     std::string code =
         codeLookup(m_ctx, vk, "RIARZE", {"RIARZE"}, "CODIGO", {{"DESCRICAO", 60}, {"RECINTO", 7}, {"SETOR", 3}},
                    {principal("LOCAL_DESEMB"), principal("RECINTO"), setor});
@@ -402,6 +406,7 @@ void DiNorvikWriter::warehouse() {
 
 std::string DiNorvikWriter::carrier(NorvikTable& vk, const std::string& p, bool withCountry) {
     const std::string cnpj = principal(p + "CNPJ_CPF");
+    const NorvikFiles::CreationLock creating(m_ctx, "RITRAN");
     std::string code = codeLookup(m_ctx, vk, "RITRAN", {"RITRAN"}, "CODIGO", {{"CGCCPF", 14}}, {cnpj});
     vk.table.close();
     if (code != "0")
@@ -449,6 +454,7 @@ void DiNorvikWriter::processLists() {
     tableStep(dm.vkRICUST);
     for (; !list.eof(); list.next()) {
         const std::string description = list.text("LANCAMENTO_DESCRICAO");
+        std::optional<NorvikFiles::CreationLock> creating(std::in_place, m_ctx, "RIDESP");
         std::string kind =
             codeLookup(m_ctx, dm.vkRIDESP, "RIDESP", {"RIDESP"}, "CODIGO", {{"DESCRICAO", 40}}, {description});
         dm.vkRIDESP.table.close();
@@ -462,6 +468,7 @@ void DiNorvikWriter::processLists() {
             d.post();
             d.close();
         }
+        creating.reset();
         openTable(m_ctx, dm.vkRICUST, "RICUST", {"RICUST"});
         DbfTable& t = dm.vkRICUST.table;
         t.append();
@@ -671,6 +678,7 @@ void DiNorvikWriter::partiesOfAddition(DbfTable& adic) {
         if (!found)
             return {};
         const std::vector<std::string> indices = {"RIFABR", "RIFAB1", "RIFAB2"};
+        const NorvikFiles::CreationLock creating(m_ctx, "RIFABR");
         std::string code = codeLookup(m_ctx, dm.vkRIFABR, "RIFABR", indices, "CODIGO",
                                       {{"NOME", 60}, {"ENDERECO", 40}, {"NUMERO", 6}, {"COMPLEM", 21}, {"PAIS", 3}},
                                       {parties.text("RAZAO_SOCIAL"), parties.text("LOGRADOURO"), parties.text("NUMERO"),
@@ -945,6 +953,7 @@ void DiNorvikWriter::items() {
                                  Caption, MessageIcon::Warning);
             // The unit's code, the unit made when it is new.
             const std::string unitName = item.text("UNIDADE");
+            std::optional<NorvikFiles::CreationLock> creating(std::in_place, m_ctx, "RIUNID");
             std::string unit =
                 codeLookup(m_ctx, dm.vkRIUNID, "RIUNID", {"RIUNID"}, "CODIGO", {{"DESCRICAO", 20}}, {unitName});
             dm.vkRIUNID.table.close();
@@ -963,6 +972,7 @@ void DiNorvikWriter::items() {
                 u.post();
                 u.close();
             }
+            creating.reset();
             openTable(m_ctx, dm.vkRIITEM, "RIITEM", indices);
             DbfTable& t = dm.vkRIITEM.table;
             t.append();

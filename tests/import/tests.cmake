@@ -30,5 +30,6 @@ target_sources(core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/NorvikWorld.h
   ${CMAKE_CURRENT_LIST_DIR}/DiNorvikTransferTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NorvikFilesTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NorvikConcurrencyTest.cpp
 )
-add_dependencies(core_tests norvik_merge)
+add_dependencies(core_tests norvik_merge pelomira-cli)
