@@ -9,3 +9,9 @@ target_compile_definitions(xml_transform_bench PRIVATE PELOMIRA_SOURCE_DIR="${CM
 add_executable(di_transfer_bench ${CMAKE_CURRENT_LIST_DIR}/DiTransferBench.cpp)
 target_link_libraries(di_transfer_bench PRIVATE pelomira_core benchmark::benchmark PkgConfig::SQLITE3)
 target_compile_definitions(di_transfer_bench PRIVATE PELOMIRA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+
+# The DI transfer into NORVIK into folders of 1,000 and 100,000 earlier processes, and against appends
+# without index.
+add_executable(norvik_transfer_bench ${CMAKE_CURRENT_LIST_DIR}/NorvikTransferBench.cpp)
+target_link_libraries(norvik_transfer_bench PRIVATE pelomira_core)
+target_compile_definitions(norvik_transfer_bench PRIVATE PELOMIRA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
