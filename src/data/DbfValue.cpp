@@ -36,7 +36,7 @@ bool validDate(int y, int m, int d) {
 
 } // namespace
 
-std::string DbfValue::number(const DbfField& f, const std::string& text, const std::string& table) {
+std::optional<std::string> DbfValue::rounded(const std::string& text, unsigned dec) {
     std::string s = trimmed(text);
     bool negative = false;
     if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
@@ -49,8 +49,8 @@ std::string DbfValue::number(const DbfField& f, const std::string& text, const s
     if (intPart.empty())
         intPart = "0";
     if (!allDigits(intPart) || (!frac.empty() && !allDigits(frac)) || (sep != std::string::npos && s.size() == 1))
-        throw refused(f, table, "\"" + text + "\" não é um número");
-    const unsigned dec = f.decimals;
+        return std::nullopt;
+    // Half up in the digits themselves, so no binary fraction creeps in.
     bool carry = frac.size() > dec && frac[dec] >= '5';
     frac.resize(dec, '0');
     std::string digits = intPart + frac;
@@ -71,11 +71,18 @@ std::string DbfValue::number(const DbfField& f, const std::string& text, const s
         out += "." + digits.substr(digits.size() - dec);
     if (negative && out.find_first_not_of("0.") != std::string::npos)
         out.insert(out.begin(), '-');
-    if (out.size() > f.length)
+    return out;
+}
+
+std::string DbfValue::number(const DbfField& f, const std::string& text, const std::string& table) {
+    const auto out = rounded(text, f.decimals);
+    if (!out)
+        throw refused(f, table, "\"" + text + "\" não é um número");
+    if (out->size() > f.length)
         throw refused(f, table,
                       "\"" + text + "\" não cabe em " + std::to_string(f.length) + " posições com " +
-                          std::to_string(dec) + " decimais");
-    return std::string(f.length - out.size(), ' ') + out;
+                          std::to_string(f.decimals) + " decimais");
+    return std::string(f.length - out->size(), ' ') + *out;
 }
 
 std::string DbfValue::date(const DbfField& f, const std::string& text, const std::string& table) {

@@ -3,6 +3,7 @@
 #include "data/DbfCodePage.h"
 #include "data/DbfField.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ public:
     /// A number as stored in a field of this width and decimals, right-aligned; refused when the text
     /// is not a number or does not fit.
     static std::string number(const DbfField& field, const std::string& text, const std::string& table);
+    /// A decimal text ("," or "." as separator, sign allowed) rounded half up to decimals, in the
+    /// digits themselves: "-12,345" with 2 gives "-12.35". nullopt when the text is no number.
+    static std::optional<std::string> rounded(const std::string& text, unsigned decimals);
     /// A date text (dd/mm/yyyy, yyyy-mm-dd or yyyymmdd) as yyyymmdd; refused when it is no date.
     static std::string date(const DbfField& field, const std::string& text, const std::string& table);
 };

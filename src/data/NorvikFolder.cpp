@@ -20,11 +20,7 @@ std::string upper(std::string s) {
 }
 
 std::string inFolder(const std::string& folder, const std::string& name) {
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder, ec))
-        if (upper(entry.path().filename().string()) == name)
-            return entry.path().string();
-    return (fs::path(folder) / name).string();
+    return NorvikFolder::fileIn(folder, name);
 }
 
 struct Row {
@@ -103,6 +99,15 @@ std::vector<Row> sampleRows(const std::string& base) {
 }
 
 } // namespace
+
+std::string NorvikFolder::fileIn(const std::string& folder, const std::string& name) {
+    const std::string wanted = upper(name);
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        if (upper(entry.path().filename().string()) == wanted)
+            return entry.path().string();
+    return (fs::path(folder) / name).string();
+}
 
 std::vector<std::string> NorvikFolder::existingFiles(const std::string& folder) {
     std::vector<std::string> found;

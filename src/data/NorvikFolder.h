@@ -13,6 +13,10 @@ public:
     /// The table files of the schema already in the folder (any case).
     static std::vector<std::string> existingFiles(const std::string& folder);
 
+    /// The entry of folder named name regardless of case (the workstations write capitals), or
+    /// folder/name when there is none.
+    static std::string fileIn(const std::string& folder, const std::string& name);
+
     /// Checks every table of the schema found in folder against its indices; one line per fault.
     static std::vector<std::string> check(const std::string& folder, int lockTimeoutMs);
 };

@@ -334,6 +334,11 @@ void NtxIndex::insert(const std::string& key, std::uint32_t recno) {
         leaf.items.insert(leaf.items.begin() + static_cast<std::ptrdiff_t>(path.back().second), Item{0, recno, key});
         leaf.dirty = true;
     }
+    splitUp(path);
+    flush();
+}
+
+void NtxIndex::splitUp(const Path& path) {
     for (std::size_t level = path.size(); level-- > 0;) {
         const std::uint32_t full = path[level].first;
         if (page(full).items.size() <= m_maxItem)
@@ -362,7 +367,6 @@ void NtxIndex::insert(const std::string& key, std::uint32_t recno) {
         parent.items.insert(parent.items.begin() + static_cast<std::ptrdiff_t>(path[level - 1].second), middle);
         parent.dirty = true;
     }
-    flush();
 }
 
 bool NtxIndex::findOrdered(const std::string& key, std::uint32_t recno, Path& path) {
@@ -652,32 +656,7 @@ void NtxIndex::create(const std::string& path, const std::string& expression, co
         Page& leaf = index.page(path.back().first);
         leaf.items.push_back(Item{0, e.recno, key});
         leaf.dirty = true;
-        for (std::size_t level = path.size(); level-- > 0;) {
-            const std::uint32_t full = path[level].first;
-            if (index.page(full).items.size() <= index.m_maxItem)
-                break;
-            const std::uint32_t leftOffset = index.allocate();
-            Page& p = index.page(full);
-            Page& left = index.page(leftOffset);
-            const std::size_t h = p.items.size() / 2;
-            left.items.assign(p.items.begin(), p.items.begin() + static_cast<std::ptrdiff_t>(h));
-            left.right = p.items[h].left;
-            Item middle = p.items[h];
-            middle.left = leftOffset;
-            p.items.erase(p.items.begin(), p.items.begin() + static_cast<std::ptrdiff_t>(h + 1));
-            p.dirty = left.dirty = true;
-            if (level == 0) {
-                const std::uint32_t rootOffset = index.allocate();
-                Page& root = index.page(rootOffset);
-                root.items.push_back(middle);
-                root.right = full;
-                index.m_root = rootOffset;
-                break;
-            }
-            Page& parent = index.page(path[level - 1].first);
-            parent.items.push_back(middle);
-            parent.dirty = true;
-        }
+        index.splitUp(path);
     }
     index.flush();
     index.endWrite();

@@ -91,6 +91,8 @@ private:
     std::uint32_t allocate();
     void release(std::uint32_t offset);
     void flush();
+    /// Splits the full pages of a path that just took an entry, from the leaf up.
+    void splitUp(const Path& path);
     bool findOrdered(const std::string& key, std::uint32_t recno, Path& path);
     bool findAny(std::uint32_t offset, const std::string& key, std::uint32_t recno, Path& path, int depth);
     void rebalance(Path& path);

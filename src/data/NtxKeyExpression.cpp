@@ -2,6 +2,7 @@
 
 #include "base/AppError.h"
 #include "data/DbfCodePage.h"
+#include "data/DbfValue.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -24,41 +25,14 @@ namespace {
 
 // A numeric field's stored text as a key: the value in STR() form, width len with dec decimals.
 std::string strForm(const std::string& raw, unsigned len, unsigned dec) {
-    std::string s;
-    for (char c : raw)
-        if (c != ' ')
-            s += c;
-    if (!s.empty() && s[0] == '-')
-        throw AppError("Valor negativo em chave numérica: " + s + ".");
-    if (s.empty())
-        s = "0";
-    const auto dot = s.find('.');
-    std::string intPart = dot == std::string::npos ? s : s.substr(0, dot);
-    std::string frac = dot == std::string::npos ? "" : s.substr(dot + 1);
-    if (intPart.empty())
-        intPart = "0";
-    // Round half up at dec decimals, in the digits themselves so no binary fraction creeps in.
-    bool carry = frac.size() > dec && frac[dec] >= '5';
-    frac.resize(dec, '0');
-    std::string digits = intPart + frac;
-    for (std::size_t i = digits.size(); carry && i-- > 0;) {
-        if (digits[i] == '9') {
-            digits[i] = '0';
-        } else {
-            ++digits[i];
-            carry = false;
-        }
-    }
-    if (carry)
-        digits.insert(digits.begin(), '1');
-    std::string out = digits.substr(0, digits.size() - dec);
-    while (out.size() > 1 && out[0] == '0')
-        out.erase(0, 1);
-    if (dec > 0)
-        out += "." + digits.substr(digits.size() - dec);
-    if (out.size() > len)
+    const auto value = DbfValue::rounded(raw.find_first_not_of(' ') == std::string::npos ? "0" : raw, dec);
+    if (!value)
+        throw AppError("Valor numérico inválido em chave: \"" + raw + "\".");
+    if (!value->empty() && (*value)[0] == '-')
+        throw AppError("Valor negativo em chave numérica: " + *value + ".");
+    if (value->size() > len)
         return std::string(len, '*');
-    return std::string(len - out.size(), ' ') + out;
+    return std::string(len - value->size(), ' ') + *value;
 }
 
 } // namespace

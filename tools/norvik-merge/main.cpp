@@ -4,6 +4,7 @@
 // which does not wait: what it did is written to AUXQRPX.LOG in the folder.
 #include "base/AppError.h"
 #include "data/DbfTable.h"
+#include "data/NorvikFolder.h"
 
 #include <cctype>
 #include <chrono>
@@ -24,11 +25,7 @@ std::string upper(std::string s) {
 }
 
 std::string inFolder(const std::string& name) {
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(".", ec))
-        if (upper(e.path().filename().string()) == name)
-            return e.path().string();
-    return name;
+    return NorvikFolder::fileIn(".", name);
 }
 
 // Only a plain name of the form TM + up to six characters + .DBF: nothing outside the folder.
