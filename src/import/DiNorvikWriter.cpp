@@ -150,7 +150,7 @@ void DiNorvikWriter::write() {
         warehouse();
         step("Gravando dados do Transportador");
         const std::string transporter = carrier(m_ctx.dm.vkRITRAN, "TRANSPORTADOR_", true);
-        regi.table.setText("CODTRANSP", transporter);
+        literal(regi.table, "CODTRANSP", transporter);
         {
             NorvikTable& tran = m_ctx.dm.vkRITRAN;
             openTable(m_ctx, tran, "RITRAN", {"RITRAN"});

@@ -203,3 +203,27 @@ TEST(NorvikDiTransfer, AFailureHalfWayLeavesNoRowsOfTheDiBehind) {
     EXPECT_TRUE(w.rowsOf("RICAMB", Registro).empty());
     EXPECT_FALSE(w.op.progressIsOpen());
 }
+
+TEST(NorvikDiTransfer, TheClosingWindowOpensNorvikOrSaysWhyItCannot) {
+    NorvikWorld w;
+    resetProcessRecordSets(w.dm);
+    w.op.queueYesNo(true);
+    w.op.queueButton(DiNorvikTransfer::OpenButtonResult);
+    w.op.failOpenWith("O arquivo NORVIK.EXE não foi encontrado");
+    importProcessToNorvik(w.ctx, NorvikWorld::sample("DI_DUAS_DECLARACOES.xml"), w.transfers);
+    const auto closing = w.op.callsOf("showMessage");
+    ASSERT_EQ(closing.size(), 1u);
+    EXPECT_EQ(closing[0].text, "DI(s) 111, 222 recebida(s) com êxito no NORVIK!");
+    const auto opened = w.op.callsOf("openWithSystem");
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].text, w.folder + "/NORVIK.EXE");
+    EXPECT_EQ(opened[0].extra.at(1), w.folder + "/");
+    const auto errors = w.messages(MessageIcon::Error);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], DiNorvikTransfer::OpenFailure);
+    const std::string activity = TestEnv::readFile(w.env.home() + "PELOMIRA_LOG.CSV");
+    EXPECT_NE(activity.find("Iniciando Importação de Processos para o NORVIK"), std::string::npos);
+    EXPECT_NE(activity.find("Finalizando Importação de Processos para o NORVIK (DI: 111, 222)"), std::string::npos)
+        << activity;
+    w.waitForMerge();
+}

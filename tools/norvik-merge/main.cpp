@@ -46,14 +46,16 @@ void log(const std::string& line) {
     char when[32];
     std::strftime(when, sizeof when, "%d/%m/%Y %H:%M:%S", &tm);
     std::ofstream("AUXQRPX.LOG", std::ios::app) << when << ";" << line << "\n";
-    std::cerr << line << "\n";
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2 || !workCopyName(argv[1])) {
-        log(std::string("Uso: AUXQRPX.EXE TMxxxxxx.DBF (recebido: ") + (argc > 1 ? argv[1] : "") + ")");
+        const std::string usage =
+            std::string("Uso: AUXQRPX.EXE TMxxxxxx.DBF (recebido: ") + (argc > 1 ? argv[1] : "") + ")";
+        std::cerr << usage << "\n";
+        log(usage);
         return 2;
     }
     const std::string copy = inFolder(upper(argv[1]));
