@@ -16,6 +16,8 @@ const std::vector<CliCommand>& allCliCommands() {
         transferCommand(),
         initNorvikCommand(),
         norvikCommand(),
+        // table export
+        exportTablesCommand(),
     };
     return commands;
 }

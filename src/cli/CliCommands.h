@@ -21,3 +21,5 @@ CliCommand transferCommand();
 // NORVIK
 CliCommand initNorvikCommand();
 CliCommand norvikCommand();
+// table export
+CliCommand exportTablesCommand();
