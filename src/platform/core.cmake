@@ -9,3 +9,9 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/linux/LinuxPlatform.h
   ${CMAKE_CURRENT_LIST_DIR}/linux/LinuxPlatform.cpp
 )
+target_sources(pelomira_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/FolderCreation.h
+  ${CMAKE_CURRENT_LIST_DIR}/FolderCreation.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SystemErrorText.h
+  ${CMAKE_CURRENT_LIST_DIR}/SystemErrorText.cpp
+)
