@@ -92,10 +92,12 @@ void QtWindowStacking::place(QWidget* w) {
     const QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect();
     const QPoint target = cascade(w->pos(), taken, area, w->frameGeometry().size() + QSize(0, frameToClient.y()));
-    // The native window exists, so a move now places the client area, whose frame the window manager adds
-    // around it: the frame goes where the cascade wants it when the client goes one frame edge further.
+    // The native window exists, so a move now places the client area, offset by the frame only as far as
+    // Qt knows this window's frame already (before the window manager framed it, usually not at all). The
+    // client goes where the frame of its kind puts it when the frame stands on target.
+    const QPoint knownFrameToClient = w->geometry().topLeft() - w->pos();
     if (target != w->pos())
-        w->move(target + frameToClient);
+        w->move(target + frameToClient - knownFrameToClient);
 }
 
 void QtWindowStacking::mainWindowShown() {

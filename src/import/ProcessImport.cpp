@@ -79,7 +79,12 @@ std::string transformFolder(AppContext& ctx) {
 std::string processDocumentBaseName(const std::string& file) {
     const std::string name = fileNameOf(file);
     const std::size_t count = charCount(name);
-    return count <= 4 ? std::string() : charSub(name, 0, count - 4);
+    if (count > 4)
+        return charSub(name, 0, count - 4);
+    // A name of four characters or fewer ("x.x") would leave nothing to name the records by: it names
+    // them itself, without what follows its last dot.
+    const std::size_t dot = name.rfind('.');
+    return dot != std::string::npos && dot > 0 ? name.substr(0, dot) : name;
 }
 
 std::string obtainProcessDocumentFile(AppContext& ctx, const std::string& documentText) {
@@ -127,8 +132,8 @@ long long processKindCode(const RecordSet& principal) {
     try {
         return toInteger(text);
     } catch (const AppError&) {
-        throw AppError("TIPO_PROCESSO do processo " + trim(principal.text("ID_PROCESSO")) + " inválido: '" + text +
-                       "' não é um número inteiro. Nada foi gravado.");
+        throw AppError("TIPO_PROCESSO do processo " + trim(principal.text("ID_PROCESSO")) +
+                       " inválido: " + quotedForMessage(text) + " não é um número inteiro. Nada foi gravado.");
     }
 }
 

@@ -1,7 +1,7 @@
 #include "platform/FolderCreation.h"
 
 #include "platform/Paths.h"
-#include "platform/SystemErrorText.h"
+#include "platform/SystemError.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -19,8 +19,12 @@ std::string createFolderTree(const std::string& folder) {
             level.pop_back();
         if (folderExists(level))
             continue;
-        if (::mkdir(level.c_str(), 0777) != 0 && !folderExists(level))
-            return systemErrorText(errno) + " em " + level;
+        if (::mkdir(level.c_str(), 0777) != 0 && !folderExists(level)) {
+            const int code = errno;
+            if (code == EEXIST)
+                return "já existe um arquivo com o nome " + level;
+            return systemErrorText(code) + " em " + level;
+        }
     }
     return std::string();
 }

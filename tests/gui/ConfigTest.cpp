@@ -307,7 +307,7 @@ private slots:
         c.edPastaSynthesExit();
         QCOMPARE(w.op.messages(),
                  (std::vector<std::string>{"Não foi possível criar a pasta " + w.env.path("arquivo/XML") +
-                                           ": já existe um arquivo com esse nome em " + w.env.path("arquivo") + "."}));
+                                           ": já existe um arquivo com o nome " + w.env.path("arquivo") + "."}));
         QVERIFY(w.op.unexpected().empty());
     }
 };

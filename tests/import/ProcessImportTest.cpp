@@ -115,6 +115,16 @@ TEST(ProcessImportTest, EmptyTextAsksForTheFile) {
     EXPECT_EQ(di.runs[0].baseName, "proc123");
     EXPECT_EQ(di.records, 2u);
     EXPECT_FALSE(TestEnv::exists(w.env.home() + "TEMP.XML"));
+
+    // A name of four characters or fewer still names the records.
+    const std::string shortName = w.env.path("escolhidos/x.x");
+    TestEnv::writeFile(shortName, sample("DI_DUAS_DECLARACOES.xml"));
+    w.op.queueFile(shortName);
+    importProcessToOrientador(w.ctx, "", w.transfers);
+    ASSERT_EQ(di.runs.size(), 2u) << (w.op.messages().empty() ? "" : w.op.messages().back());
+    EXPECT_EQ(di.commandText, "SELECT * FROM X");
+    EXPECT_EQ(processDocumentBaseName("/a/x.xml"), "x");
+    EXPECT_EQ(processDocumentBaseName("/a/ab"), "ab");
 }
 
 TEST(ProcessImportTest, ImpededFirstProcessRefusesTheDocument) {

@@ -1,10 +1,7 @@
 #include "platform/FolderCreation.h"
 #include "TestEnv.h"
-#include "platform/SystemErrorText.h"
 
 #include <gtest/gtest.h>
-
-#include <cerrno>
 
 TEST(FolderCreation, MakesEveryMissingLevel) {
     TestEnv env;
@@ -18,13 +15,11 @@ TEST(FolderCreation, MakesEveryMissingLevel) {
 TEST(FolderCreation, NamesTheLevelThatCannotBeMadeInPortuguese) {
     TestEnv env;
     TestEnv::writeFile(env.path("Samsung"), "a file where a folder should be");
-    EXPECT_EQ(createFolderTree(env.path("Samsung/XML/2026")),
-              "já existe um arquivo com esse nome em " + env.path("Samsung"));
+    EXPECT_EQ(createFolderTree(env.path("Samsung/XML/2026")), "já existe um arquivo com o nome " + env.path("Samsung"));
     EXPECT_FALSE(TestEnv::exists(env.path("Samsung/XML")));
-    EXPECT_EQ(createFolderTree(""), "a pasta ou o arquivo não existe");
-}
-
-TEST(FolderCreation, SystemErrorsReadInPortuguese) {
-    EXPECT_EQ(systemErrorText(EACCES), "permissão negada");
-    EXPECT_EQ(systemErrorText(99999), "erro do sistema 99999");
+    EXPECT_EQ(createFolderTree(""), "arquivo ou pasta não encontrado");
+    // Refused even to root: the system's reason in Portuguese, naming the level.
+    const std::string why = createFolderTree("/sys/pelomira-test/XML");
+    EXPECT_TRUE(why.ends_with(" em /sys/pelomira-test")) << why;
+    EXPECT_EQ(why.find("Operation"), std::string::npos) << why;
 }
