@@ -105,6 +105,9 @@ public:
     using Value = OrientadorValue;
 
 private:
+    // The export's whole-table reader uses the table's statement parts.
+    friend class OrientadorRowReader;
+
     struct Where {
         std::string sql;
         std::vector<Value> params;
