@@ -418,8 +418,14 @@ void XmlDocument::saveUtf8(const std::string& path) const {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out)
             throw AppError("Não foi possível gravar o arquivo " + path + ".");
-        out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-        m_doc.save(out, "  ", pugi::format_default | pugi::format_no_declaration, pugi::encoding_utf8);
+        // Serialised in memory and written at once: a document of thousands of additions is megabytes.
+        struct Collect : pugi::xml_writer {
+            std::string text;
+            void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+        } collect;
+        collect.text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+        m_doc.save(collect, "  ", pugi::format_default | pugi::format_no_declaration, pugi::encoding_utf8);
+        out.write(collect.text.data(), static_cast<std::streamsize>(collect.text.size()));
         out.flush();
         if (!out) {
             out.close();

@@ -38,24 +38,26 @@ std::string failureProcedure(ProcessDestination destination) {
                                                      : "Importação de Processos para o SISCOMEX";
 }
 
-void runEntry(AppContext& ctx, ProcessDestination destination, const std::string& documentText,
-              const ProcessTransfers& transfers) {
+TransferOutcome runEntry(AppContext& ctx, ProcessDestination destination, const std::string& documentText,
+                         const ProcessTransfers& transfers) {
     try {
-        const auto document = runProcessPrologue(ctx, destination, documentText);
+        TransferOutcome ended;
+        const auto document = runProcessPrologue(ctx, destination, documentText, ended);
         if (!document)
-            return;
+            return ended;
         // NORVIK receives every document as a DI: its entry reads the kind only to check it.
         const ProcessKind kind = destination == ProcessDestination::Norvik ? ProcessKind::DI : document->kind;
         ProcessTransfer* transfer = transfers.find(destination, kind);
         if (!transfer) {
             ctx.op.message(notAvailableText(destination, kind), Caption, MessageIcon::Information);
-            return;
+            return TransferOutcome::failed(notAvailableText(destination, kind));
         }
-        transfer->run(ctx, *document);
+        return transfer->run(ctx, *document);
     } catch (const std::exception& e) {
         // The loading failures end here: nothing has been written yet.
         ctx.op.message(e.what(), Caption, MessageIcon::Error);
         ctx.logs.error(failureProcedure(destination), e.what());
+        return TransferOutcome::failed(e.what());
     }
 }
 
@@ -119,8 +121,9 @@ ProcessDocumentStatus openProcessDocument(AppContext& ctx, const std::string& fi
         ctx.logs.activity(impedimentLog(id));
         return ProcessDocumentStatus::Impeded;
     }
+    // An identifier of blanks is none: the table preparation would take it for the rows that have none.
     const auto id = principal.value("ID_PROCESSO");
-    if (!id || id->empty()) {
+    if (!id || trim(*id).empty()) {
         ctx.op.message(ProcessNotValidatedText, Caption, MessageIcon::Error);
         return ProcessDocumentStatus::NotValidated;
     }
@@ -151,14 +154,25 @@ ProcessKind processKindOfCode(long long code) {
 }
 
 std::optional<LoadedProcessDocument> runProcessPrologue(AppContext& ctx, ProcessDestination destination,
-                                                        const std::string& documentText) {
+                                                        const std::string& documentText, TransferOutcome& ended) {
     const std::string folder = transformFolder(ctx);
     ctx.logs.activity(destination == ProcessDestination::Norvik ? LogStartNorvik : LogStartOrientador);
     const std::string file = obtainProcessDocumentFile(ctx, documentText);
-    if (file.empty())
+    if (file.empty()) {
+        ended = TransferOutcome::notConfirmed();
         return std::nullopt;
-    if (openProcessDocument(ctx, file, folder) != ProcessDocumentStatus::Loaded)
+    }
+    switch (openProcessDocument(ctx, file, folder)) {
+    case ProcessDocumentStatus::Loaded:
+        break;
+    case ProcessDocumentStatus::Impeded:
+        ended = TransferOutcome::failed("processo impedido: " + trim(ctx.dm.cdsXMLPrincipal.text("MENSAGEM")));
+        ended.impeded.push_back(trim(ctx.dm.cdsXMLPrincipal.text("ID_PROCESSO")));
         return std::nullopt;
+    case ProcessDocumentStatus::NotValidated:
+        ended = TransferOutcome::failed(ProcessNotValidatedText);
+        return std::nullopt;
+    }
     LoadedProcessDocument document;
     document.file = file;
     document.transformFolder = folder;
@@ -167,10 +181,12 @@ std::optional<LoadedProcessDocument> runProcessPrologue(AppContext& ctx, Process
     return document;
 }
 
-void importProcessToOrientador(AppContext& ctx, const std::string& documentText, const ProcessTransfers& transfers) {
-    runEntry(ctx, ProcessDestination::Orientador, documentText, transfers);
+TransferOutcome importProcessToOrientador(AppContext& ctx, const std::string& documentText,
+                                          const ProcessTransfers& transfers) {
+    return runEntry(ctx, ProcessDestination::Orientador, documentText, transfers);
 }
 
-void importProcessToNorvik(AppContext& ctx, const std::string& documentText, const ProcessTransfers& transfers) {
-    runEntry(ctx, ProcessDestination::Norvik, documentText, transfers);
+TransferOutcome importProcessToNorvik(AppContext& ctx, const std::string& documentText,
+                                      const ProcessTransfers& transfers) {
+    return runEntry(ctx, ProcessDestination::Norvik, documentText, transfers);
 }

@@ -18,11 +18,15 @@ namespace {
 // Stands in for a transfer that is not built yet: notes what the prologue handed over.
 class RecordingTransfer : public ProcessTransfer {
 public:
-    void run(AppContext& ctx, const LoadedProcessDocument& document) override {
+    TransferOutcome run(AppContext& ctx, const LoadedProcessDocument& document) override {
         runs.push_back(document);
         firstId = ctx.dm.cdsXMLPrincipal.text("ID_PROCESSO");
         records = ctx.dm.cdsXMLPrincipal.recordCount();
         commandText = ctx.dm.cdsXMLPrincipal.commandText();
+        TransferOutcome done;
+        done.status = TransferStatus::Transferred;
+        done.transferred.push_back(firstId);
+        return done;
     }
     std::vector<LoadedProcessDocument> runs;
     std::string firstId;
