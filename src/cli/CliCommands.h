@@ -18,6 +18,9 @@ CliCommand registryCommand();
 CliCommand fetchCommand();
 CliCommand loadCommand();
 CliCommand transferCommand();
+// NORVIK
+CliCommand initNorvikCommand();
+CliCommand norvikCommand();
 // table export
 CliCommand exportTablesCommand();
 // customer integrations
