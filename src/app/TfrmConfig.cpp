@@ -131,8 +131,15 @@ TfrmConfig::TfrmConfig(AppContext& ctx, AlertTimer* alert, QWidget* parent)
 
 void TfrmConfig::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
+    if (event->spontaneous())
+        return;
+    try {
         FormShow();
+    } catch (const AppError& e) {
+        // PELOMIRA.INI is there but cannot be read: say so. Saving reads it again and refuses too, so
+        // nothing is written over it.
+        error(e.what());
+    }
 }
 
 void TfrmConfig::FormShow() {
