@@ -1,17 +1,72 @@
 // pelomira-cli asked to end (SIGTERM, SIGINT) in the middle of a long command.
 #include "../data/IntegraWorld.h"
+#include "base/ConsoleOperator.h"
+#include "base/ForwardingOperator.h"
+#include "import/DiTransferWorld.h"
+#include "import/ProcessImport.h"
+#include "platform/TerminationSignals.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <csignal>
+#include <sstream>
 #include <thread>
 
 namespace {
 
 const std::string Cli = PELOMIRA_BINARY_DIR "/bin/pelomira-cli";
 
+// The command line's operator, asked to end (SIGTERM to the process) when the transfer reaches a step.
+class SignalAtStep : public ForwardingOperator {
+public:
+    SignalAtStep(Operator& inner, std::string step) : ForwardingOperator(inner), m_step(std::move(step)) {}
+    void progressStep(int current, int total, const std::string& text, bool advanceGauge) override {
+        if (text.find(m_step) != std::string::npos && !TerminationSignals::received()) {
+            ::kill(::getpid(), SIGTERM);
+            for (int i = 0; i < 500 && !TerminationSignals::received(); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ForwardingOperator::progressStep(current, total, text, advanceGauge);
+    }
+
+private:
+    std::string m_step;
+};
+
 } // namespace
+
+TEST(CliSignals, ATransferAskedToEndLeavesTheEarlierDeclarationWhole) {
+    DiTransferWorld w;
+    const std::string sample = w.sample("DI_VARIAS_ADICOES.xml");
+    w.transfer(sample);
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // pelomira-cli's own set-up, then the same declaration again, stopped while its taxes are written.
+        TerminationSignals::install();
+        std::ostringstream out, err;
+        ConsoleOperator::Answers answers;
+        answers.yes = true;
+        answers.quiet = true;
+        ConsoleOperator console(*w.platform, answers, out, err);
+        SignalAtStep trap(console, "Transferindo a tabela TRIBUTO");
+        AppContext ctx{*w.platform, trap, w.settings, w.logs, w.dm};
+        resetProcessRecordSets(w.dm);
+        const TransferOutcome outcome = importProcessToOrientador(ctx, sample, w.transfers);
+        const bool told = err.str().find("Interrompido (SIGTERM)") != std::string::npos;
+        ::_exit(console.interruptedBy() == SIGTERM && outcome.status == TransferStatus::Failed && told ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the transfer did not stop with the interruption reported";
+    expectSampleDeclaration(w, microNumber(1));
+}
 
 TEST(CliSignals, ALongImportStopsBetweenRecordsWithAClearMessageAndWholeRows) {
     IntegraWorld w;
