@@ -24,9 +24,9 @@ namespace {
 const char* const kNoLocation = "O endereço do banco de dados Integra não foi informado nas configurações "
                                 "(\"Endereço do Servidor (Integrações)\").";
 
-// A SIGINT or SIGTERM makes the client library end every connection of the process, which would
-// leave the window running on connections that are gone. The program ends itself on those signals
-// (closing its connections on the way out), so the library's own reaction is declined.
+// On SIGINT or SIGTERM the client library would end every connection of the process and leave the
+// window running on connections that are gone. The programs take those signals themselves and end
+// cleanly (TerminationSignals); should one reach the library anyway, its reaction is declined.
 int declineShutdownOnSignal(const int reason, const int, void*) {
     return reason == fb_shutrsn_signal ? 1 : 0;
 }

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <future>
 #include <pthread.h>
 #include <thread>
 #include <unistd.h>
@@ -52,13 +53,18 @@ void TerminationSignals::install() {
         // go of the file afterwards). Threads started later inherit the blocked mask; programs this
         // one starts get a clear one back (LinuxPlatform).
         ::pthread_sigmask(SIG_BLOCK, &both, nullptr);
-        std::thread([both] {
+        std::promise<void> started;
+        std::future<void> running = started.get_future();
+        std::thread([both, started = std::move(started)]() mutable {
+            started.set_value();
             for (;;) {
                 int signal = 0;
                 if (::sigwait(&both, &signal) == 0)
                     note(signal);
             }
         }).detach();
+        // A short command could otherwise end while the thread is still being set up.
+        running.wait();
         // Should a thread unblock them after all, the request still comes here.
         struct sigaction action {};
         action.sa_handler = onTerminationSignal;
