@@ -1,11 +1,14 @@
 // The desktop program's entry: one copy per computer, the splash window, then the main window.
 #include "app/QtCommandWiring.h"
+#include "app/QtLanguage.h"
 #include "app/QtTray.h"
 #include "app/TfrmPrincipal.h"
 #include "app/TfrmSplash.h"
 #include "base/AppContext.h"
 #include "base/Logs.h"
+#include "base/QtAltKeyFilter.h"
 #include "base/QtOperator.h"
+#include "base/QtWindowStacking.h"
 #include "base/Settings.h"
 #include "data/EmbeddedFirebird.h"
 #include "data/TDM.h"
@@ -14,11 +17,8 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QPointer>
 #include <QSocketNotifier>
-#include <QTranslator>
 
 namespace {
 
@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
     // Before Qt starts its threads: both change what the whole process sees.
     TerminationSignals::install();
     EmbeddedFirebird::prepare();
+    useBrazilianSystemLocaleInQt();
     QApplication app(argc, argv);
     // SIGTERM (a logout, `kill`) and SIGINT end the program as Sair does, without the question: the
     // event loops end and every connection closes on the way out. exit(), as Sair: the main window
@@ -48,11 +49,10 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/pelomira.png")));
     // The main window hides in the notification area; closing a last visible window must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
-    // The standard dialogs (files, folders) in the operator's language, when the system has it.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    // The standard dialogs (files, folders) in the operator's language.
+    installQtPortuguese(app);
+    // Alt + a key that is no mnemonic never types into a field, in any window.
+    app.installEventFilter(new QtAltKeyFilter(&app));
 
     auto platform = Platform::createNative();
     QtOperator op(*platform);
@@ -72,6 +72,8 @@ int main(int argc, char** argv) {
         QPointer<QtTray> tray = &principal.tray();
         op.setBalloonShower([tray](const QString& text) { return tray && tray->balloon(text); });
         wireMainCommands(principal, op, ctx);
+        // The other windows stay above the main window and cascade instead of covering one another.
+        new QtWindowStacking(&principal, &principal);
     });
     splash.show();
     const int result = QApplication::exec();

@@ -103,13 +103,15 @@ std::string nextMicroNumber(long long lastSequence, const std::string& yy, const
 
 void VERIFICATABELA(AppContext& ctx, TransferProgress& progress, const std::string& baseName, const std::string& table,
                     const std::string& keyField, int stepCount, const std::string& keyValue) {
-    openAndClear(ctx, baseName, table, keyField, keyValue);
+    // The step comes first: while a table is cleared, the window names that table, not the one before.
     progress.step(ctx.op, CheckingTable + table, stepCount);
+    openAndClear(ctx, baseName, table, keyField, keyValue);
 }
 
 std::string VERIFICATABELANUMERO(AppContext& ctx, TransferProgress& progress, const std::string& baseName,
                                  const std::string& table, const std::string& keyField, const std::string& numberField,
                                  const std::string& keyValue) {
+    progress.step(ctx.op, CheckingTable + table);
     openAndClear(ctx, baseName, table, keyField, keyValue);
     OrientadorTable& tbl = ctx.dm.ADOTbl_IMPORT;
     const std::string numberName = trim(numberField).empty() ? keyField : numberField;
@@ -134,7 +136,5 @@ std::string VERIFICATABELANUMERO(AppContext& ctx, TransferProgress& progress, co
                                                       "número novo foi contado das outras linhas");
         }
     }
-    const std::string number = nextMicroNumber(lastSequence, yy, sequencesOfYear(numbers, yy));
-    progress.step(ctx.op, CheckingTable + table);
-    return number;
+    return nextMicroNumber(lastSequence, yy, sequencesOfYear(numbers, yy));
 }

@@ -13,3 +13,7 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TerminationSignals.h
   ${CMAKE_CURRENT_LIST_DIR}/linux/LinuxTerminationSignals.cpp
 )
+target_sources(pelomira_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/FolderCreation.h
+  ${CMAKE_CURRENT_LIST_DIR}/FolderCreation.cpp
+)
