@@ -10,12 +10,15 @@
 #include "base/QtOperator.h"
 #include "base/QtWindowStacking.h"
 #include "base/Settings.h"
+#include "data/EmbeddedFirebird.h"
 #include "data/TDM.h"
 #include "platform/Platform.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QPointer>
+#include <QSocketNotifier>
 
 namespace {
 
@@ -29,8 +32,19 @@ constexpr const char* AlreadyRunning = "O Pelomira já está sendo executado nes
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before Qt starts its threads: both change what the whole process sees.
+    TerminationSignals::install();
+    EmbeddedFirebird::prepare();
     useBrazilianSystemLocaleInQt();
     QApplication app(argc, argv);
+    // SIGTERM (a logout, `kill`) and SIGINT end the program as Sair does, without the question: the
+    // event loops end and every connection closes on the way out. exit(), as Sair: the main window
+    // refuses the close that quit() would ask of it first.
+    QSocketNotifier endRequest(TerminationSignals::readFd(), QSocketNotifier::Read);
+    QObject::connect(&endRequest, &QSocketNotifier::activated, [&endRequest] {
+        endRequest.setEnabled(false);
+        QCoreApplication::exit(0);
+    });
     QApplication::setApplicationName(QStringLiteral("Pelomira"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/pelomira.png")));
     // The main window hides in the notification area; closing a last visible window must not end the program.

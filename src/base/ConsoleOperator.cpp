@@ -3,6 +3,7 @@
 #include "base/AppError.h"
 #include "base/TextUtils.h"
 #include "platform/Platform.h"
+#include "platform/TerminationSignals.h"
 
 #include <iostream>
 #include <unistd.h>
@@ -25,6 +26,14 @@ void ConsoleOperator::message(const std::string& text, const std::string& captio
     std::ostream& os = bad ? m_err : m_out;
     os << "[" << caption << "] " << terminalText(text) << "\n";
     os.flush();
+}
+
+void ConsoleOperator::processEvents() {
+    if (const int signal = TerminationSignals::received()) {
+        m_interruptedBy = signal;
+        throw AppError("Interrompido (" + TerminationSignals::name(signal) +
+                       "): o que foi gravado antes está completo; o restante não foi feito.");
+    }
 }
 
 bool ConsoleOperator::askYesNo(const std::string& text, const std::string& caption, MessageIcon) {

@@ -38,7 +38,9 @@ public:
     void waitOpen() override {}
     void waitClose() override {}
     void balloon(const std::string& text) override;
-    void processEvents() override {}
+    /// Where a long command stops when the program is asked to end (SIGTERM, SIGINT): between two
+    /// records, so what was written is whole. Throws AppError then.
+    void processEvents() override;
     void openWithSystem(const std::string& file, const std::string& params, const std::string& workDir) override;
     bool codeMappingPrompt(const std::string& customer, const std::string& registry,
                            const std::string& customerCode) override;
@@ -47,6 +49,8 @@ public:
     int errorCount() const { return m_errors; }
     /// True when a question was refused because nobody could answer it.
     bool refusedUnattended() const { return m_refused; }
+    /// The signal that stopped the command at a checkpoint, or 0.
+    int interruptedBy() const { return m_interruptedBy; }
 
     /// A text for the terminal: every CR becomes a line break.
     static std::string terminalText(const std::string& text);
@@ -62,4 +66,5 @@ private:
     bool m_progressOpen = false;
     int m_errors = 0;
     bool m_refused = false;
+    int m_interruptedBy = 0;
 };

@@ -8,6 +8,7 @@
 #include "cli/CliCommands.h"
 #include "data/TDM.h"
 #include "platform/Platform.h"
+#include "platform/TerminationSignals.h"
 
 #include <charconv>
 #include <ostream>
@@ -175,10 +176,17 @@ int runCli(const std::vector<std::string>& words, Platform& platform, std::ostre
     TDM dm;
     AppContext app{platform, op, settings, logs, dm};
     CliContext ctx{app, out, err};
+    int code = CliExitFailed;
     try {
-        return command->run(ctx, args);
+        code = command->run(ctx, args);
     } catch (const std::exception& e) {
         err << "Erro: " << e.what() << "\n";
-        return CliExitFailed;
     }
+    // A command stopped by SIGTERM or SIGINT ends as the shell expects of one (128 + the signal), after
+    // its own message; one that finished before it looked keeps its code.
+    if (const int signal = op.interruptedBy()) {
+        err << "pelomira-cli: " << command->name << " interrompido por " << TerminationSignals::name(signal) << ".\n";
+        return 128 + signal;
+    }
+    return code;
 }

@@ -2,6 +2,9 @@
 
 #include "base/AppError.h"
 #include "base/TextUtils.h"
+#include "data/EmbeddedFirebird.h"
+#include "data/IntegraFileGuard.h"
+#include "data/IntegraTruncation.h"
 #include "platform/Paths.h"
 
 #include <firebird/Interface.h>
@@ -21,23 +24,11 @@ namespace {
 const char* const kNoLocation = "O endereço do banco de dados Integra não foi informado nas configurações "
                                 "(\"Endereço do Servidor (Integrações)\").";
 
-// The embedded engine keeps its lock files in FIREBIRD_LOCK. Left unset it would share one folder
-// with every user and with a system server; a folder of our own keeps users apart. It must be set
-// before the client library starts the engine.
-void prepareClientEnvironment() {
-#ifndef _WIN32
-    const char* current = std::getenv("FIREBIRD_LOCK");
-    if (current && *current)
-        return;
-    std::string folder;
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && *runtime && folderExists(runtime))
-        folder = std::string(runtime) + "/pelomira-firebird";
-    else
-        folder = "/tmp/pelomira-firebird-" + std::to_string(::getuid());
-    ::mkdir(folder.c_str(), 0700);
-    ::setenv("FIREBIRD_LOCK", folder.c_str(), 0);
-#endif
+// On SIGINT or SIGTERM the client library would end every connection of the process and leave the
+// window running on connections that are gone. The programs take those signals themselves and end
+// cleanly (TerminationSignals); should one reach the library anyway, its reaction is declined.
+int declineShutdownOnSignal(const int reason, const int, void*) {
+    return reason == fb_shutrsn_signal ? 1 : 0;
 }
 
 // Shuts the client (and an embedded engine) down cleanly when the program ends.
@@ -47,10 +38,13 @@ struct ClientLibrary {
     IUtil* util = nullptr;
 
     ClientLibrary() {
-        prepareClientEnvironment();
+        // Before the library reads its configuration for the first time.
+        EmbeddedFirebird::prepare();
         master = fb_get_master_interface();
         dispatcher = master->getDispatcher();
         util = master->getUtilInterface();
+        ISC_STATUS_ARRAY status{};
+        fb_shutdown_callback(status, declineShutdownOnSignal, fb_shut_confirmation, nullptr);
     }
     ~ClientLibrary() {
         CheckStatusWrapper status(master->getStatus());
@@ -88,6 +82,19 @@ bool hasCode(const IStatus* status, ISC_STATUS code) {
     return false;
 }
 
+// The column limit of a "string right truncation", when the failure is one.
+std::optional<int> truncationLimit(const IStatus* status) {
+    if (!hasCode(status, isc_string_truncation))
+        return std::nullopt;
+    const intptr_t* v = status->getErrors();
+    while (v && *v != isc_arg_end) {
+        if (v[0] == isc_arg_gds && v[1] == isc_trunc_limits && v[2] == isc_arg_number)
+            return static_cast<int>(v[3]);
+        v += (v[0] == isc_arg_cstring) ? 3 : 2;
+    }
+    return std::nullopt;
+}
+
 // The client's message on one line: its parts come as "first\n-second\n-third".
 std::string statusText(IStatus* status) {
     char buffer[4096];
@@ -102,8 +109,9 @@ std::string connectFailure(const std::string& location, bool server, IStatus* st
     const std::string where = "\"" + location + "\"";
     if (hasCode(status, isc_already_opened))
         return "O banco de dados Integra " + where +
-               " está em uso por outro programa. Aberto direto do arquivo, só um programa por vez pode "
-               "usá-lo; para uso compartilhado, indique-o pelo servidor (servidor:/caminho).";
+               " está em uso por outro programa. Esse programa o abriu só para si (um servidor Firebird ou "
+               "um programa que não o compartilha); feche-o, ou indique o banco pelo servidor "
+               "(servidor:/caminho).";
     if (hasCode(status, isc_login))
         return std::string("O servidor do banco de dados Integra recusou o usuário ") + IntegraDatabase::UserName +
                " e sua senha (" + location + ").";
@@ -216,6 +224,7 @@ IntegraRow readRow(Status& status, IAttachment* attachment, ITransaction* transa
 
 struct IntegraDatabase::Impl {
     IAttachment* attachment = nullptr;
+    IntegraFileGuard guard;
 
     // After a failed statement: a connection that no longer answers is dropped, so the next
     // statement attaches again instead of failing forever.
@@ -227,6 +236,7 @@ struct IntegraDatabase::Impl {
         if (status.failed()) {
             attachment->release();
             attachment = nullptr;
+            guard.release();
         }
     }
 };
@@ -260,12 +270,20 @@ void IntegraDatabase::connect() {
     const bool server = isServerPath(m_location);
     if (!server && !fileExists(m_location))
         throw AppError("O banco de dados Integra \"" + m_location + "\" não foi encontrado.");
+    client();
+    if (!server) {
+        const EmbeddedFirebird::Setup& engine = EmbeddedFirebird::prepare();
+        if (!engine.failure.empty())
+            throw AppError("Não foi possível abrir o banco de dados Integra \"" + m_location + "\": " + engine.failure);
+        m_impl->guard.acquire(m_location, engine.lockFolder, m_location);
+    }
     Status status;
     try {
         Dpb dpb(status, server, false);
         m_impl->attachment =
             client().dispatcher->attachDatabase(&status.w, m_location.c_str(), dpb.length(), dpb.buffer());
     } catch (const FbException& e) {
+        m_impl->guard.release();
         throw AppError(connectFailure(m_location, server, e.getStatus()));
     }
 }
@@ -278,6 +296,8 @@ void IntegraDatabase::disconnect() {
     if (status.failed())
         m_impl->attachment->release();
     m_impl->attachment = nullptr;
+    // After the detach: the engine has let go of the file before another lock folder may take it.
+    m_impl->guard.release();
 }
 
 IntegraResult IntegraDatabase::query(const std::string& sql) {
@@ -321,10 +341,12 @@ IntegraResult IntegraDatabase::query(const std::string& sql) {
         transaction = nullptr;
     } catch (...) {
         std::string text = "Falha inesperada ao executar o comando no banco de dados Integra.";
+        std::optional<int> truncated;
         try {
             throw;
         } catch (const FbException& e) {
             text = statusText(e.getStatus());
+            truncated = truncationLimit(e.getStatus());
         } catch (const std::exception& e) {
             text = e.what();
         }
@@ -343,6 +365,8 @@ IntegraResult IntegraDatabase::query(const std::string& sql) {
         if (described)
             described->release();
         m_impl->dropIfDead();
+        if (truncated)
+            text = truncationMessage(sql, *truncated);
         throw AppError(text);
     }
     if (layout)
@@ -350,6 +374,23 @@ IntegraResult IntegraDatabase::query(const std::string& sql) {
     if (described)
         described->release();
     return result;
+}
+
+std::string IntegraDatabase::truncationMessage(const std::string& sql, int limit) {
+    std::vector<IntegraTruncation::Column> columns;
+    const auto write = IntegraTruncation::parse(sql);
+    if (write && m_impl->attachment) {
+        // Looking up the columns is not one of the program's statements.
+        const auto count = m_statementCount;
+        try {
+            for (const IntegraRow& row : query(IntegraTruncation::columnsSql(write->table)).rows)
+                columns.push_back({row.at(0).value_or(""), std::atoi(row.at(1).value_or("0").c_str())});
+        } catch (const AppError&) {
+            // The message is then less precise, never lost.
+        }
+        m_statementCount = count;
+    }
+    return IntegraTruncation::message(sql, limit, columns);
 }
 
 std::uint64_t IntegraDatabase::execute(const std::string& sql) {

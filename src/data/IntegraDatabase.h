@@ -20,8 +20,9 @@ struct IntegraResult {
 
 /// The connection to the Integra database (the data module's sqlConIntegra), a Firebird database.
 ///
-/// A local path opens the file inside this process (embedded engine, one process at a time); a
-/// server path ("host:/path" or "host/port:/path") reaches a Firebird server. The connection attaches
+/// A local path opens the file inside this process (embedded engine, shared with the user's other
+/// processes of the program, see EmbeddedFirebird); a server path ("host:/path" or "host/port:/path")
+/// reaches a Firebird server. The connection attaches
 /// as SYSDBA, SQL dialect 3, UTF8, and opens itself when a statement runs while it is closed. Every
 /// statement runs in its own read-committed transaction that waits on locks and is committed at once.
 /// Failures are AppErrors with a text the operator can act on.
@@ -66,6 +67,9 @@ public:
     static std::vector<std::string> splitScript(const std::string& script);
 
 private:
+    /// The operator's text for a value too long for its column (statement sql, column limit).
+    std::string truncationMessage(const std::string& sql, int limit);
+
     struct Impl;
     std::unique_ptr<Impl> m_impl;
     std::string m_location;

@@ -9,6 +9,12 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/IntegraSchema.cpp.in ${CMAKE_BINARY_DIR
 target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/IntegraDatabase.h
   ${CMAKE_CURRENT_LIST_DIR}/IntegraDatabase.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/EmbeddedFirebird.h
+  ${CMAKE_CURRENT_LIST_DIR}/EmbeddedFirebird.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IntegraFileGuard.h
+  ${CMAKE_CURRENT_LIST_DIR}/IntegraFileGuard.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IntegraTruncation.h
+  ${CMAKE_CURRENT_LIST_DIR}/IntegraTruncation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IntegraTable.h
   ${CMAKE_CURRENT_LIST_DIR}/IntegraTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IntegraSchema.h

@@ -21,7 +21,8 @@ public:
     virtual std::string osVersionName() const = 0;
     /// major.minor.release.build of this program, each number cut to two digits.
     virtual std::string programVersion() const = 0;
-    /// Running processes whose executable is named exeName (no case difference), zombies not counted.
+    /// Running processes of the current user whose executable is named exeName (no case difference),
+    /// zombies not counted.
     virtual int countProcesses(const std::string& exeName) const = 0;
     /// Starts a command line as a new process in workDir and does not wait. False when it could not start.
     virtual bool runProgram(const std::string& commandLine, const std::string& workDir) = 0;

@@ -10,6 +10,8 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/SystemError.cpp
   ${CMAKE_CURRENT_LIST_DIR}/linux/LinuxPlatform.h
   ${CMAKE_CURRENT_LIST_DIR}/linux/LinuxPlatform.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TerminationSignals.h
+  ${CMAKE_CURRENT_LIST_DIR}/linux/LinuxTerminationSignals.cpp
 )
 target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/FolderCreation.h

@@ -190,8 +190,6 @@ TEST(RegistryImport, CommandLineImportsANamedFile) {
             const int status = std::system((cli + " " + args + " > " + out + " 2>&1").c_str());
             return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         };
-        // The data module's connection must let go of the embedded file for the other process.
-        w.db().disconnect();
         EXPECT_EQ(run("registry import fabricante " + TestEnv::shareFolder() + "/samples/FABRICANTES.xml"), 0)
             << TestEnv::readFile(out);
         EXPECT_NE(TestEnv::readFile(out).find("Importação do cadastro de Fabricante concluída com êxito!"),

@@ -25,8 +25,6 @@ IntegraWorld::IntegraWorld(const std::string& serverAddress) {
 }
 
 IntegraResult IntegraWorld::sql(const std::string& statement) {
-    // Embedded files admit one connection per process at a time in this engine's mode, but several
-    // inside one process; the side connection shares the file with the data module's.
     return m_side.query(statement);
 }
 
@@ -90,7 +88,7 @@ int ChildProcess::wait() {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-ChildProcess startProcess(const std::vector<std::string>& args, bool pipes) {
+ChildProcess startProcess(const std::vector<std::string>& args, bool pipes, const std::string& outputFile) {
     ChildProcess child;
     int in[2] = {-1, -1}, out[2] = {-1, -1};
     posix_spawn_file_actions_t actions;
@@ -101,6 +99,10 @@ ChildProcess startProcess(const std::vector<std::string>& args, bool pipes) {
             throw std::runtime_error("pipe failed");
         posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
         posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    } else if (!outputFile.empty()) {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
     }
     std::vector<char*> argv;
     for (const std::string& a : args)

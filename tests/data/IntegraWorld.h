@@ -40,7 +40,8 @@ std::string loopbackServer();
 
 /// The helper program of these tests (a second process: holds a database, or writes rows).
 std::string integraHelperProgram();
-/// Starts a program with arguments; its stdin and stdout become pipes of ours when asked.
+/// Starts a program with arguments; its stdin and stdout become pipes of ours when asked. To change
+/// its environment, start /usr/bin/env with the changes in front.
 struct ChildProcess {
     int pid = -1;
     int stdinFd = -1;  // write end, or −1
@@ -50,4 +51,5 @@ struct ChildProcess {
     /// Closes our pipes and waits; the exit status (−1 when it did not exit normally).
     int wait();
 };
-ChildProcess startProcess(const std::vector<std::string>& args, bool pipes);
+/// outputFile: the child's stdout and stderr go there (when pipes is false).
+ChildProcess startProcess(const std::vector<std::string>& args, bool pipes, const std::string& outputFile = "");

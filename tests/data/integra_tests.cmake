@@ -10,4 +10,9 @@ target_sources(core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/IntegraDatabaseTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IntegraReindexTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IntegraServerTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IntegraSharedTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IntegraTruncationTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/EmbeddedFirebirdTest.cpp
 )
+# The shared-file tests run pelomira-cli beside this process.
+add_dependencies(core_tests pelomira-cli)

@@ -3,5 +3,8 @@ target_sources(gui_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ShellWindowsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PrincipalTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ConfigTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProgramSignalTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WindowBehaviourTest.cpp
 )
+# The signal test starts the program itself.
+add_dependencies(gui_tests pelomira)

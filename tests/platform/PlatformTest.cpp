@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <grp.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -61,6 +64,46 @@ TEST(Platform, CountsProcessesByExecutableNameWithoutCase) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(platform->countProcesses(upperText(name)), 2);
     (void)!::system(("pkill -f " + name + " ; pkill -f " + foldCase(name)).c_str());
+}
+
+TEST(Platform, CountsOnlyTheCurrentUsersProcesses) {
+    if (::getuid() != 0)
+        GTEST_SKIP() << "starting a process of another user needs root";
+    TestEnv env;
+    auto platform = Platform::createNative();
+    // The same program run by this user and by another one (nobody).
+    const std::string name = "PeloU" + std::to_string(::getpid());
+    const std::string program = env.path(name);
+    std::filesystem::copy_file("/bin/sleep", program);
+    std::filesystem::permissions(env.root(), std::filesystem::perms::others_exec, std::filesystem::perm_options::add);
+    std::vector<pid_t> children;
+    for (const bool other : {false, true}) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            if (other && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(126);
+            ::execl(program.c_str(), program.c_str(), "5", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        children.push_back(pid);
+    }
+    // Both must be running the program before counting.
+    for (int i = 0; i < 200; ++i) {
+        int ready = 0;
+        for (pid_t pid : children) {
+            const std::string comm = TestEnv::readFile("/proc/" + std::to_string(pid) + "/comm");
+            ready += comm.rfind(name.substr(0, 15), 0) == 0 ? 1 : 0;
+        }
+        if (ready == 2)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(platform->countProcesses(name), 1);
+    for (pid_t pid : children) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
 }
 
 TEST(Platform, OpeningAWindowsProgramFailsClearly) {

@@ -7,6 +7,7 @@
 #include "platform/TextCase.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -40,6 +41,17 @@ std::string readLink(const std::string& path) {
     char buf[PATH_MAX];
     const ssize_t n = ::readlink(path.c_str(), buf, sizeof buf - 1);
     return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+}
+
+// The real user of a process, from the "Uid:" line of its status; −1 when it cannot be read (the
+// process is gone).
+long long processUser(const std::string& procFolder) {
+    std::ifstream in(procFolder + "/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("Uid:", 0) == 0)
+            return std::strtoll(line.c_str() + 4, nullptr, 10);
+    return -1;
 }
 
 std::string readFirstLine(const std::string& path) {
@@ -93,6 +105,11 @@ bool spawnDetached(const std::vector<std::string>& args, const std::string& work
     }
     if (pid == 0) {
         ::close(pipefd[0]);
+        // The program takes SIGTERM and SIGINT in a thread of its own, with them blocked; a program it
+        // starts must get them as usual.
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
         ::setsid();
         const pid_t grandchild = ::fork();
         if (grandchild != 0)
@@ -196,6 +213,9 @@ int LinuxPlatform::countProcesses(const std::string& exeName) const {
         if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos)
             continue;
         const std::string base = "/proc/" + pid;
+        // On a shared machine another person's copy is theirs: only this user's processes count.
+        if (processUser(base) != static_cast<long long>(::getuid()))
+            continue;
         // The state is the field after the parenthesised name; Z marks a zombie.
         const std::string stat = readFirstLine(base + "/stat");
         const size_t close = stat.rfind(')');
