@@ -21,8 +21,9 @@ public:
     virtual std::string osVersionName() const = 0;
     /// major.minor.release.build of this program, each number cut to two digits.
     virtual std::string programVersion() const = 0;
-    /// Running processes of the current user whose executable is named exeName (no case difference),
-    /// zombies not counted.
+    /// Running processes of the current user whose executable is named exeName (no case difference) and
+    /// whose settings folder is this process's (a copy run with settings of its own is another
+    /// installation), zombies not counted.
     virtual int countProcesses(const std::string& exeName) const = 0;
     /// Starts a command line as a new process in workDir and does not wait. False when it could not start.
     virtual bool runProgram(const std::string& commandLine, const std::string& workDir) = 0;

@@ -114,3 +114,25 @@ TEST(Platform, OpeningAWindowsProgramFailsClearly) {
     EXPECT_NE(platform->openWithSystem(env.path("NADA.EXE"), "", env.root()), "");
     EXPECT_FALSE(platform->runProgram(env.path("nada-aqui"), env.root()));
 }
+
+TEST(Platform, ACopyWithSettingsOfItsOwnIsAnotherInstallation) {
+    TestEnv env;
+    auto platform = Platform::createNative();
+    const std::string name = "PeloW" + std::to_string(::getpid());
+    const std::string program = env.path(name);
+    std::filesystem::copy_file("/bin/sleep", program);
+    // One copy with this test's settings folder (inherited), one with a folder of its own.
+    ASSERT_TRUE(platform->runProgram(program + " 3", env.root()));
+    const std::string command = "PELOMIRA_WINDIR=" + env.path("outra") + " " + program + " 3 &";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    int seen = 0;
+    for (int i = 0; i < 100; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        seen = std::system(("test $(pgrep -c -x " + name + ") -ge 2").c_str()) == 0 ? 2 : 0;
+        if (seen == 2)
+            break;
+    }
+    ASSERT_EQ(seen, 2);
+    EXPECT_EQ(platform->countProcesses(name), 1);
+    (void)!::system(("pkill -x " + name).c_str());
+}

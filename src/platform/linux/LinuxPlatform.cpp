@@ -13,7 +13,10 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <limits.h>
+#include <map>
+#include <optional>
 #include <pwd.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -29,6 +32,37 @@ namespace {
 std::string envOr(const char* name, const std::string& fallback) {
     const char* v = std::getenv(name);
     return (v && *v) ? std::string(v) : fallback;
+}
+
+std::string stripTrailingSeparators(std::string s);
+
+// The settings ("Windows") folder a process with these environment variables uses.
+std::string settingsFolderOf(const std::function<std::string(const char*)>& env) {
+    std::string base = env("XDG_CONFIG_HOME");
+    if (base.empty()) {
+        std::string home = env("HOME");
+        if (home.empty())
+            if (const passwd* pw = ::getpwuid(::getuid()))
+                home = pw->pw_dir;
+        base = joinPath(home.empty() ? "/" : home, ".config");
+    }
+    const std::string own = env("PELOMIRA_WINDIR");
+    return stripTrailingSeparators(own.empty() ? joinPath(base, "pelomira") : own);
+}
+
+// The environment of another process, or nullopt when it cannot be read (it may have ended).
+std::optional<std::map<std::string, std::string>> environmentOf(const std::string& procDir) {
+    std::ifstream in(procDir + "/environ", std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::map<std::string, std::string> vars;
+    std::string entry;
+    while (std::getline(in, entry, '\0')) {
+        const size_t eq = entry.find('=');
+        if (eq != std::string::npos)
+            vars.emplace(entry.substr(0, eq), entry.substr(eq + 1));
+    }
+    return vars;
 }
 
 std::string stripTrailingSeparators(std::string s) {
@@ -148,9 +182,10 @@ std::unique_ptr<Platform> Platform::createNative() {
 }
 
 std::string LinuxPlatform::windowsFolder() const {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    const std::string base = (config && *config) ? std::string(config) : joinPath(homeFolder(), ".config");
-    return stripTrailingSeparators(envOr("PELOMIRA_WINDIR", joinPath(base, "pelomira")));
+    return settingsFolderOf([](const char* name) {
+        const char* v = std::getenv(name);
+        return v ? std::string(v) : std::string();
+    });
 }
 
 std::string LinuxPlatform::programFolder() const {
@@ -204,6 +239,7 @@ std::string LinuxPlatform::programVersion() const {
 
 int LinuxPlatform::countProcesses(const std::string& exeName) const {
     const std::string wanted = foldCase(exeName);
+    const std::string ownSettings = windowsFolder();
     int count = 0;
     DIR* proc = ::opendir("/proc");
     if (!proc)
@@ -226,8 +262,19 @@ int LinuxPlatform::countProcesses(const std::string& exeName) const {
             exe.resize(exe.size() - 10);
         if (exe.empty())
             exe = readFirstLine(base + "/comm");
-        if (foldCase(fileNameOf(exe)) == wanted || foldCase(exe) == wanted)
-            ++count;
+        if (foldCase(fileNameOf(exe)) != wanted && foldCase(exe) != wanted)
+            continue;
+        // A copy with a settings folder of its own (another installation, a test run) is another
+        // program as far as its settings and logs go; one whose environment cannot be read counts.
+        if (const auto env = environmentOf(base)) {
+            const auto lookup = [&](const char* name) {
+                const auto it = env->find(name);
+                return it == env->end() ? std::string() : it->second;
+            };
+            if (settingsFolderOf(lookup) != ownSettings)
+                continue;
+        }
+        ++count;
     }
     ::closedir(proc);
     return count;
