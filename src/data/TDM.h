@@ -74,4 +74,9 @@ public:
     MerlinClient IdHTTP;
     /// receiveMerlinRequest (SOAP POST).
     MerlinClient HTTPRIO;
+
+    // --- return to Merlin (retorno)
+    /// The return list of the return window and of the command line: registered processes not yet
+    /// returned, filled by the registration scan (the automatic run keeps a list of its own).
+    RecordSet cdsTemp{"cdsTemp"};
 };
