@@ -14,6 +14,8 @@ const std::vector<CliCommand>& allCliCommands() {
         fetchCommand(),
         loadCommand(),
         transferCommand(),
+        // return to Merlin
+        returnCommand(),
     };
     return commands;
 }

@@ -18,3 +18,5 @@ CliCommand registryCommand();
 CliCommand fetchCommand();
 CliCommand loadCommand();
 CliCommand transferCommand();
+// return to Merlin
+CliCommand returnCommand();

@@ -16,6 +16,8 @@ target_sources(pelomira_cli_commands PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CliMerlin.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CliImport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CliTransfer.cpp
+  # return to Merlin
+  ${CMAKE_CURRENT_LIST_DIR}/CliRetorno.cpp
 )
 target_sources(pelomira-cli PRIVATE ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(pelomira-cli PRIVATE pelomira_cli_commands)
