@@ -9,3 +9,8 @@ target_compile_definitions(xml_transform_bench PRIVATE PELOMIRA_SOURCE_DIR="${CM
 add_executable(di_transfer_bench ${CMAKE_CURRENT_LIST_DIR}/DiTransferBench.cpp)
 target_link_libraries(di_transfer_bench PRIVATE pelomira_core benchmark::benchmark PkgConfig::SQLITE3)
 target_compile_definitions(di_transfer_bench PRIVATE PELOMIRA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+
+# The registration scan against one plain read of the Orientador files and of GERADOS on the
+# loopback Firebird server (scripts/firebird-test-server, port PELOMIRA_FB_PORT).
+add_executable(retorno_scan_bench ${CMAKE_CURRENT_LIST_DIR}/RetornoScanBench.cpp)
+target_link_libraries(retorno_scan_bench PRIVATE pelomira_core benchmark::benchmark PkgConfig::SQLITE3)
