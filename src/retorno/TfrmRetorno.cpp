@@ -26,6 +26,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -143,14 +144,14 @@ TfrmRetorno::TfrmRetorno(AppContext& ctx, QWidget* parent)
     setObjectName("frmRetorno");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromUtf8(Caption));
-    setFixedSize(440, 330);
+    setFixedSize(490, 330);
     imgCkeckBox = checkBoxImages();
 
-    lblSelecione = controls::label(this, "lblSelecione", LabelText, 8, 8, 424);
+    lblSelecione = controls::label(this, "lblSelecione", LabelText, 8, 8, 474);
 
     dbgRetorno = new QTableView(this);
     dbgRetorno->setObjectName("dbgRetorno");
-    dbgRetorno->setGeometry(8, 28, 424, 258);
+    dbgRetorno->setGeometry(8, 28, 474, 258);
     // The grid is never edited in place: a click in the IMPORTAR column ticks, the rest is read only.
     dbgRetorno->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dbgRetorno->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -182,7 +183,7 @@ TfrmRetorno::TfrmRetorno(AppContext& ctx, QWidget* parent)
             [this](const QModelIndex& index) { dbgRetornoCellClick(index.column()); });
     dbgRetorno->installEventFilter(this);
 
-    btnGerar = controls::button(this, "btnGerar", "Gerar", 347, 296);
+    btnGerar = controls::button(this, "btnGerar", "Gerar", 397, 296);
     connect(btnGerar, &QPushButton::clicked, this, [this] { btnGerarClick(); });
 
     centreOnScreen(this);
@@ -192,8 +193,11 @@ TfrmRetorno::TfrmRetorno(AppContext& ctx, QWidget* parent)
 TfrmRetorno::~TfrmRetorno() = default;
 
 void TfrmRetorno::setColumns() {
+    // The widths the program always had, made for a smaller font than this system's: a column whose
+    // title or values would be cut is widened to show them whole.
     for (int c = 0; c < VisibleColumns; ++c)
-        dbgRetorno->setColumnWidth(c, Widths[c]);
+        dbgRetorno->setColumnWidth(c, std::max({Widths[c], dbgRetorno->horizontalHeader()->sectionSizeHint(c),
+                                                static_cast<QAbstractItemView*>(dbgRetorno)->sizeHintForColumn(c)}));
     const int columns = dbgRetorno->model() ? dbgRetorno->model()->columnCount() : 0;
     for (int c = 0; c < columns; ++c)
         dbgRetorno->setColumnHidden(c, c >= VisibleColumns);
