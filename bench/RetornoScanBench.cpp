@@ -135,11 +135,11 @@ struct World {
         std::string block =
             "EXECUTE BLOCK AS DECLARE N INTEGER = 1; BEGIN WHILE (N <= " + std::to_string(PerKind) + ") DO BEGIN ";
         for (const ScanSource& s : scanSources())
-            block += "INSERT INTO GERADOS VALUES ('" + s.kind + "', '" + s.kind + "-' || " + padded("N") +
+            block += "INSERT INTO GERADOS VALUES ('" + s.kind + "', '" + s.kind + "-' || " + padded(":N") +
                      ", '03/05/2026'); ";
         db.execute(block + "N = N + 2; END END");
         db.execute("EXECUTE BLOCK AS DECLARE N INTEGER = 1; BEGIN WHILE (N <= " + std::to_string(PerKind * 2) +
-                   ") DO BEGIN INSERT INTO GERADOS VALUES ('DI', 'ANTIGO-' || CAST(N AS VARCHAR(10)), "
+                   ") DO BEGIN INSERT INTO GERADOS VALUES ('DI', 'ANTIGO-' || CAST(:N AS VARCHAR(10)), "
                    "'01/02/2025'); N = N + 1; END END");
         const auto count = db.query("SELECT COUNT(*) FROM GERADOS");
         std::cout << "GERADOS: " << count.rows.at(0).at(0).value_or("?")
@@ -220,9 +220,9 @@ void BM_PlainRead(benchmark::State& state) {
         benchmark::DoNotOptimize(plainRead());
 }
 
-BENCHMARK(BM_ManualScan)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-BENCHMARK(BM_AutomaticScan)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_ManualScan)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
+BENCHMARK(BM_AutomaticScan)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
+BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -246,9 +246,9 @@ int main(int argc, char** argv) {
     }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double manual = reporter.seconds["BM_ManualScan/iterations:5/real_time"];
-    const double automatic = reporter.seconds["BM_AutomaticScan/iterations:5/real_time"];
-    const double plain = reporter.seconds["BM_PlainRead/iterations:5/real_time"];
+    const double manual = reporter.seconds["BM_ManualScan/iterations:10/real_time"];
+    const double automatic = reporter.seconds["BM_AutomaticScan/iterations:10/real_time"];
+    const double plain = reporter.seconds["BM_PlainRead/iterations:10/real_time"];
     if (plain > 0)
         std::cout << "scan of " << 4 * PerKind << " registered rows against 50000 GERADOS rows: manual " << manual
                   << " ms (ratio " << manual / plain << "), automatic " << automatic << " ms (ratio "
