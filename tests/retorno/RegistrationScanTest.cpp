@@ -3,6 +3,7 @@
 
 #include "base/AppError.h"
 #include "data/RecordSet.h"
+#include "platform/Platform.h"
 #include "retorno/PendingReturns.h"
 #include "retorno/RegistrationScan.h"
 #include "retorno/ReturnList.h"
@@ -204,4 +205,21 @@ TEST(RegistrationScan, EveryFieldTheSourcesNameExistsInTheOrientadorSchemas) {
             EXPECT_TRUE(t.hasField(field)) << s.kind << " " << field;
         EXPECT_NO_THROW(t.setFilter(s.automaticFilter)) << s.automaticFilter;
     }
+}
+
+TEST(PendingReturns, IdentifiersOfAnyTextComeBackAsTheyWentAndForeignLinesStay) {
+    TestEnv env;
+    auto platform = Platform::createNative();
+    PendingReturns pending(*platform);
+    TestEnv::writeFile(pending.path(), "# kept by hand\nnot a return line\n");
+    const std::string odd = "A;B%20\r\nC\t'\"é";
+    pending.add({"DI", odd, "03/05/2026"});
+    pending.add({"LI", " 7 ", "03/06/2026"});
+    pending.add({"DI", odd + "  ", "03/07/2026"}); // the same process: kept once
+    const auto entries = pending.entries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].identifier, odd);
+    EXPECT_EQ(entries[0].monthDayYear, "03/05/2026");
+    EXPECT_EQ(entries[1].identifier, "7");
+    EXPECT_NE(TestEnv::readFile(pending.path()).find("not a return line\n"), std::string::npos);
 }

@@ -71,6 +71,7 @@ TEST(ReturnSender, EachKindIsSentWithItsOwnParametersAndRecordedWithTheDate) {
     EXPECT_EQ(w.activity(),
               (std::vector<std::string>{"Iniciando Exportação de Retorno", "Finalizando Exportação de Retorno"}));
     EXPECT_FALSE(list.active()); // the run closes the list
+    EXPECT_NE(TestEnv::readFile(w.sim.log()).find("retorno recebido: 01 123456\n"), std::string::npos);
 
     // Recorded: neither scan offers them again.
     RecordSet again("again");
