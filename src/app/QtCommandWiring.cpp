@@ -13,6 +13,7 @@
 #include "cadastros/TfrmVinculo.h"
 #include "data/IntegraReindex.h"
 #include "data/TDM.h"
+#include "export/TfrmImportar.h"
 #include "import/ProcessRecordSets.h"
 #include "import/TfrmImportar_Merlin.h"
 #include "retorno/AutomaticReturn.h"
@@ -62,6 +63,11 @@ void wireMainCommands(TfrmPrincipal& principal, QtOperator& op, AppContext& ctx)
     }
 
     // --- table export (export): Tabelas
+    // Each command opens a new window; the windows go with the main window at the latest.
+    principal.setCommand(MainCommand::Tabelas, [&principal, &ctx] {
+        TfrmImportar* window = TfrmImportar::openWindow(ctx);
+        QObject::connect(&principal, &QObject::destroyed, window, [window] { delete window; });
+    });
 
     // --- registries and code mapping (cadastros): Exportador, Fabricante, Pais, Unidade;
     //     op.setCodeMappingPrompt(...)

@@ -11,6 +11,7 @@
 #include "base/TextUtils.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/SystemError.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -130,8 +131,15 @@ TfrmConfig::TfrmConfig(AppContext& ctx, AlertTimer* alert, QWidget* parent)
 
 void TfrmConfig::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
+    if (event->spontaneous())
+        return;
+    try {
         FormShow();
+    } catch (const AppError& e) {
+        // PELOMIRA.INI is there but cannot be read: say so. Saving reads it again and refuses too, so
+        // nothing is written over it.
+        error(e.what());
+    }
 }
 
 void TfrmConfig::FormShow() {
@@ -288,7 +296,7 @@ void TfrmConfig::integrationFolderExit(QLineEdit* edit) {
     // One level only: the parent must exist. A folder that cannot be made is said so at once rather
     // than found missing when the first file is written there.
     if (::mkdir(folder.c_str(), 0777) != 0 && !folderExists(folder)) {
-        error("Não foi possível criar a pasta " + folder + ": " + std::strerror(errno));
+        error("Não foi possível criar a pasta " + folder + ": " + systemErrorText(errno));
         edit->setFocus();
     }
 }

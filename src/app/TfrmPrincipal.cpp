@@ -7,6 +7,8 @@
 #include "app/VersionUpdate.h"
 #include "base/AlertInterval.h"
 #include "base/AppContext.h"
+#include "base/AppError.h"
+#include "base/Logs.h"
 #include "base/Operator.h"
 #include "base/QtUi.h"
 #include "base/Settings.h"
@@ -200,22 +202,34 @@ void TfrmPrincipal::buildStatusBar() {
 }
 
 void TfrmPrincipal::FormCreate() {
-    // The Integra location is taken once, here: a change counts at the next start. The connection
-    // itself opens with the first statement that needs it.
-    m_ctx.dm.sqlConIntegra.setDatabase(m_ctx.settings.read(Settings::Dados, Settings::KeyTabelasIntegra));
     m_version = m_ctx.platform.programVersion();
     sttPanel0->setText(QString::fromUtf8(CompanyName));
     sttPanel1->setText(QString::fromUtf8("Versão ") + toQ(m_version));
     sttPanel2->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
 
-    if (!m_ctx.settings.exists())
-        m_ctx.settings.writeFirstRunDefaults();
+    bool settingsReadable = true;
+    try {
+        // The Integra location is taken once, here: a change counts at the next start. The connection
+        // itself opens with the first statement that needs it.
+        m_ctx.dm.sqlConIntegra.setDatabase(m_ctx.settings.read(Settings::Dados, Settings::KeyTabelasIntegra));
+        if (!m_ctx.settings.exists())
+            m_ctx.settings.writeFirstRunDefaults();
+    } catch (const AppError& e) {
+        // An unreadable or unwritable PELOMIRA.INI: the window still opens, and each command that
+        // needs a setting says what is wrong when it runs.
+        m_ctx.logs.reportFailure("OCORREU UM ERRO", e.what(), "Lendo as configurações");
+        settingsReadable = false;
+    }
 
-    if (VersionUpdate(m_ctx.platform, m_ctx.settings, m_ctx.op, m_ctx.logs).check())
+    if (settingsReadable && VersionUpdate(m_ctx.platform, m_ctx.settings, m_ctx.op, m_ctx.logs).check())
         m_endRequested = true;
 
-    // Only "0" lets the process requests through.
-    m_importBlocked = m_ctx.settings.read(Settings::Tabelas, Settings::KeyACIMTB) != "0";
+    // Only "0" lets the process requests through; settings that cannot be read block them.
+    try {
+        m_importBlocked = m_ctx.settings.read(Settings::Tabelas, Settings::KeyACIMTB) != "0";
+    } catch (const AppError&) {
+        m_importBlocked = true;
+    }
     updateCommandStates();
 }
 

@@ -7,6 +7,7 @@
 #include "base/TextUtils.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/SystemError.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -52,10 +53,10 @@ std::string VersionUpdate::chooseCandidate(const std::string& folder) {
     if (!folder.empty() && fs::is_directory(folder, ec)) {
         fs::directory_iterator it(folder, ec);
         if (ec)
-            throw AppError("Não foi possível ler a pasta " + folder + ": " + ec.message());
+            throw AppError("Não foi possível ler a pasta " + folder + ": " + systemErrorText(ec));
         for (; it != fs::directory_iterator(); it.increment(ec)) {
             if (ec)
-                throw AppError("Não foi possível ler a pasta " + folder + ": " + ec.message());
+                throw AppError("Não foi possível ler a pasta " + folder + ": " + systemErrorText(ec));
             const std::string name = it->path().filename().string();
             std::error_code typeEc;
             if (it->is_directory(typeEc) || !endsWith(foldCase(name), ".exe"))

@@ -4,24 +4,64 @@
 #include "base/TextUtils.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/SystemError.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-bool readLines(const std::string& path, std::vector<std::string>& lines) {
+constexpr const char* Bom = "\xEF\xBB\xBF";
+
+// The file a settings path stands for. A symbolic link is followed, so a replacement writes its target
+// and the link stays a link (an INI kept on a shared folder and linked into the Windows folder).
+std::string resolvedPath(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        char target[4096];
+        const ssize_t n = ::readlink(current.c_str(), target, sizeof target - 1);
+        if (n < 0)
+            return current;
+        std::string next(target, static_cast<size_t>(n));
+        if (next.empty() || next.front() != '/')
+            next = joinPath(folderOf(current).empty() ? "." : folderOf(current), next);
+        current = next;
+    }
+    throw AppError("Não foi possível abrir o arquivo " + path + ": " + systemErrorText(ELOOP));
+}
+
+// The lines of the file, without a leading byte-order mark (noted in hadBom) and without line ends.
+// False when the file does not exist; AppError when it exists and cannot be read.
+bool readLines(const std::string& path, std::vector<std::string>& lines, bool* hadBom = nullptr) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            return false;
+        throw AppError("Não foi possível ler o arquivo " + path + ": " + systemErrorText(errno));
+    }
+    if (S_ISDIR(st.st_mode))
+        throw AppError("Não foi possível ler o arquivo " + path + ": " + systemErrorText(EISDIR));
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return false;
+        throw AppError("Não foi possível ler o arquivo " + path + ": " + systemErrorText(errno));
     std::stringstream buffer;
     buffer << in.rdbuf();
-    const std::string all = buffer.str();
+    if (in.bad())
+        throw AppError("Não foi possível ler o arquivo " + path + ": " + systemErrorText(EIO));
+    std::string all = buffer.str();
+    const bool bom = all.compare(0, 3, Bom) == 0;
+    if (bom)
+        all.erase(0, 3);
+    if (hadBom)
+        *hadBom = bom;
     size_t from = 0;
     while (from < all.size()) {
         size_t end = all.find('\n', from);
@@ -34,6 +74,51 @@ bool readLines(const std::string& path, std::vector<std::string>& lines) {
         from = end + 1;
     }
     return true;
+}
+
+// Held from the read to the replacement of the file, so two programs saving at once each see the
+// other's keys. The lock is on a file of its own beside the INI: the INI itself is replaced.
+class IniLock {
+public:
+    explicit IniLock(const std::string& path) : m_path(path + ".lock") {
+        m_fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (m_fd < 0)
+            throw AppError("Não foi possível gravar o arquivo " + path + ": " + systemErrorText(errno));
+        while (::flock(m_fd, LOCK_EX) != 0) {
+            if (errno == EINTR)
+                continue;
+            const int e = errno;
+            ::close(m_fd);
+            throw AppError("Não foi possível gravar o arquivo " + path + ": " + systemErrorText(e));
+        }
+    }
+    ~IniLock() { ::close(m_fd); }
+    IniLock(const IniLock&) = delete;
+    IniLock& operator=(const IniLock&) = delete;
+
+private:
+    std::string m_path;
+    int m_fd = -1;
+};
+
+bool hasLineBreak(const std::string& s) {
+    return s.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+}
+
+// A key or section that the file could not give back is refused before anything is written.
+void checkWritable(const std::string& path, const std::string& section, const std::string& key,
+                   const std::string& value) {
+    const std::string where = "[" + section + "] " + key;
+    const std::string s = trim(section);
+    const std::string k = trim(key);
+    if (s.empty() || hasLineBreak(section) || s.find(']') != std::string::npos)
+        throw AppError("Seção inválida para o arquivo " + path + ": " + quotedForMessage(section) +
+                       " (não pode ser vazia nem ter \"]\" ou quebra de linha)");
+    if (k.empty() || hasLineBreak(key) || k.find('=') != std::string::npos || k.front() == '[' || k.front() == ';')
+        throw AppError("Chave inválida para o arquivo " + path + ": " + quotedForMessage(key) +
+                       " (não pode ser vazia, ter \"=\" ou quebra de linha, nem começar com \"[\" ou \";\")");
+    if (hasLineBreak(value))
+        throw AppError("O valor de " + where + " não pode ter quebra de linha: " + quotedForMessage(value));
 }
 
 // "[name]" → name (trimmed); anything else → false.
@@ -68,7 +153,7 @@ bool keyValue(const std::string& line, std::string& key, std::string& value) {
 
 std::string readIniFile(const std::string& path, const std::string& section, const std::string& key) {
     std::vector<std::string> lines;
-    if (!readLines(path, lines))
+    if (!readLines(resolvedPath(path), lines))
         return std::string();
     const std::string wantedSection = foldCase(trim(section));
     const std::string wantedKey = foldCase(trim(key));
@@ -85,16 +170,22 @@ std::string readIniFile(const std::string& path, const std::string& section, con
     return std::string();
 }
 
-void writeIniFile(const std::string& path, const std::string& section, const std::string& key,
+void writeIniFile(const std::string& iniPath, const std::string& section, const std::string& key,
                   const std::string& value) {
+    checkWritable(iniPath, section, key, value);
+    const std::string path = resolvedPath(iniPath);
+    if (folderExists(path))
+        throw AppError("Não foi possível gravar o arquivo " + path + ": " + systemErrorText(EISDIR));
+    const std::string folder = folderOf(path).empty() ? "." : folderOf(path);
+    if (!folderExists(folder))
+        throw AppError("Não foi possível gravar o arquivo " + path + ": a pasta " + folder + " não existe");
+
+    const IniLock lock(path);
+    // Read under the lock: what another program saved a moment ago is kept.
     std::vector<std::string> lines;
-    const bool existed = fileExists(path);
-    if (!existed && folderExists(path))
-        throw AppError("Não foi possível gravar o arquivo " + path + ": é uma pasta");
-    if (existed && !readLines(path, lines))
-        throw AppError("Não foi possível ler o arquivo " + path + ": " + std::strerror(errno));
-    if (existed && ::access(path.c_str(), W_OK) != 0)
-        throw AppError("Não foi possível gravar o arquivo " + path + ": " + std::strerror(errno));
+    bool hadBom = false;
+    struct stat before {};
+    const bool existed = readLines(path, lines, &hadBom) && ::stat(path.c_str(), &before) == 0;
 
     const std::string wantedSection = foldCase(trim(section));
     const std::string wantedKey = foldCase(trim(key));
@@ -136,20 +227,32 @@ void writeIniFile(const std::string& path, const std::string& section, const std
         }
     }
 
-    std::string out;
+    std::string out = hadBom ? Bom : "";
     for (const auto& line : lines)
         out += line + "\r\n";
-    const std::string temp = path + ".tmp";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f)
-        throw AppError("Não foi possível gravar o arquivo " + path + ": " + std::strerror(errno));
-    const bool written = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    const bool flushed = std::fflush(f) == 0 && ::fsync(fileno(f)) == 0;
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !flushed || !closed || std::rename(temp.c_str(), path.c_str()) != 0) {
-        const std::string why = std::strerror(errno);
-        std::remove(temp.c_str());
-        throw AppError("Não foi possível gravar o arquivo " + path + ": " + why);
+    // A temporary file of this writer's own, in the same folder, then one rename: readers see the old
+    // file or the new one, never a part.
+    std::string temp = path + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw AppError("Não foi possível gravar o arquivo " + path + ": " + systemErrorText(errno));
+    ::fchmod(fd, existed ? (before.st_mode & 07777) : 0644);
+    size_t written = 0;
+    while (written < out.size()) {
+        const ssize_t n = ::write(fd, out.data() + written, out.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        written += static_cast<size_t>(n);
+    }
+    const bool ok = written == out.size() && ::fsync(fd) == 0;
+    const int why = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!ok || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
+        const int e = ok && closed ? errno : why;
+        ::unlink(temp.c_str());
+        throw AppError("Não foi possível gravar o arquivo " + path + ": " + systemErrorText(e));
     }
 }
 

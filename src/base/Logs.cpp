@@ -5,12 +5,16 @@
 #include "base/TextUtils.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/SystemError.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <iostream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 Logs::Logs(const Platform& platform, Operator& op)
     : m_platform(platform), m_op(op), m_clock([] { return std::chrono::system_clock::now(); }) {}
@@ -28,24 +32,55 @@ std::string Logs::dateTimeText(std::chrono::system_clock::time_point when) {
     return buf;
 }
 
+namespace {
+
+// A record stays one line of readable length whatever the text it notes holds.
+constexpr size_t MaxProcedureChars = 2000;
+
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n' || c == '\t' || c == '\0')
+            c = ' ';
+    if (charCount(text) > MaxProcedureChars)
+        text = charSub(text, 0, MaxProcedureChars) + "…";
+    return text;
+}
+
+} // namespace
+
 void Logs::writeRecord(const std::string& fileName, const std::string& text, const std::string& separator) {
     const std::string path = joinPath(m_platform.programFolder(), fileName);
-    const bool isNew = !fileExists(path);
-    std::FILE* f = std::fopen(path.c_str(), "ab");
-    if (!f)
-        throw AppError("Não foi possível abrir o arquivo " + path + ": " + std::strerror(errno));
+    const bool existed = fileExists(path);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw AppError("Não foi possível abrir o arquivo " + path + ": " + systemErrorText(errno));
+    // An empty file gets the header too: a first write that failed on a full disk left one behind.
+    struct stat st {};
+    const off_t sizeBefore = ::fstat(fd, &st) == 0 ? st.st_size : 0;
     std::string out;
-    if (isNew)
+    if (sizeBefore == 0)
         out += std::string(Header) + "\r\n";
-    const std::string procedure = trim(replaceNoCase(text, separator, ""));
+    const std::string procedure = oneLine(trim(replaceNoCase(text, separator, "")));
     out += upperText(trim(m_platform.computerName())) + separator + upperText(trim(m_platform.registeredUserName())) +
            separator + procedure + separator + trim(dateTimeText(m_clock())) + "\r\n";
-    const bool written = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    const int writeErrno = errno;
-    const bool closed = std::fclose(f) == 0;
+    // One write call: records of two programs appending at once do not interleave.
+    ssize_t n = -1;
+    do
+        n = ::write(fd, out.data(), out.size());
+    while (n < 0 && errno == EINTR);
+    const int writeErrno = n < 0 ? errno : ENOSPC;
+    const bool written = n == static_cast<ssize_t>(out.size());
+    if (!written) {
+        // No half record: the file goes back to what it was (or away, when this write created it).
+        if (!existed)
+            ::unlink(path.c_str());
+        else if (::ftruncate(fd, sizeBefore) != 0)
+            std::cerr << "Pelomira: " << path << ": " << systemErrorText(errno) << std::endl;
+    }
+    const bool closed = ::close(fd) == 0;
     if (!written || !closed)
         throw AppError("Não foi possível gravar o arquivo " + path + ": " +
-                       std::strerror(written ? errno : writeErrno));
+                       systemErrorText(written ? errno : writeErrno));
 }
 
 void Logs::WriteLog(const std::string& fileName, const std::string& text, const std::string& separator) {

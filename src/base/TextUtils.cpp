@@ -94,6 +94,17 @@ std::vector<std::string> split(const std::string& text, char separator) {
     }
 }
 
+std::string quotedForMessage(const std::string& value, size_t maxChars) {
+    const size_t length = charCount(value);
+    std::string shown = length > maxChars ? value.substr(0, byteOffset(value, maxChars)) : value;
+    for (char& c : shown)
+        if (c == '\r' || c == '\n' || c == '\t' || c == '\0')
+            c = ' ';
+    if (length > maxChars)
+        return "'" + shown + "…' (" + std::to_string(length) + " caracteres)";
+    return "'" + shown + "'";
+}
+
 size_t charCount(const std::string& s) {
     size_t n = 0;
     for (unsigned char c : s)
@@ -153,7 +164,7 @@ long long toInteger(const std::string& text) {
         ++b;
     const auto r = std::from_chars(b, e, value);
     if (t.empty() || r.ec != std::errc() || r.ptr != e)
-        throw AppError("'" + text + "' não é um valor inteiro válido");
+        throw AppError(quotedForMessage(text) + " não é um valor inteiro válido");
     return value;
 }
 
@@ -169,7 +180,7 @@ double toDecimal(const std::string& text) {
         ++b;
     const auto r = std::from_chars(b, e, value, std::chars_format::fixed);
     if (t.empty() || r.ec != std::errc() || r.ptr != e || !std::isfinite(value))
-        throw AppError("'" + text + "' não é um valor numérico válido");
+        throw AppError(quotedForMessage(text) + " não é um valor numérico válido");
     return value;
 }
 

@@ -19,6 +19,10 @@ std::string replaceAll(const std::string& text, const std::string& what, const s
 /// Every occurrence of what replaced by with, without regard to case. An empty what changes nothing.
 std::string replaceNoCase(const std::string& text, const std::string& what, const std::string& with);
 std::vector<std::string> split(const std::string& text, char separator);
+/// A value as a message quotes it: in single quotes, line breaks and tabs shown as blanks, cut after
+/// maxChars characters ("…" and the whole length follow). A huge or many-line value keeps the message,
+/// the terminal and the error log readable.
+std::string quotedForMessage(const std::string& value, size_t maxChars = 120);
 /// Number of characters (code points) of a UTF-8 text.
 size_t charCount(const std::string& s);
 /// Characters [first, first + count) of a UTF-8 text, positions from 0; clipped to the text.

@@ -27,10 +27,13 @@ std::string RegistryImport::stepText(int number, int count) {
     return "Recebendo Registro " + std::to_string(number) + " de " + std::to_string(count);
 }
 
-std::string RegistryImport::doneText(int inserted, int updated) const {
-    return "Importação do cadastro de " + m_registry.name +
-           " concluída com êxito!\rRegistros incluídos:   " + std::to_string(inserted) +
-           "\rRegistros atualizados: " + std::to_string(updated);
+std::string RegistryImport::doneText(int inserted, int updated, int withoutCode) const {
+    std::string text = "Importação do cadastro de " + m_registry.name +
+                       " concluída com êxito!\rRegistros incluídos:   " + std::to_string(inserted) +
+                       "\rRegistros atualizados: " + std::to_string(updated);
+    if (withoutCode > 0)
+        text += "\rRegistros sem código, não gravados: " + std::to_string(withoutCode) + " (veja o arquivo ERRO.CSV)";
+    return text;
 }
 
 std::string RegistryImport::failureProcedure() const {
@@ -101,12 +104,19 @@ RegistryImport::Outcome RegistryImport::load(const std::string& file, const std:
         // Taken as the file gives them: the lookup uses the code with its blanks.
         const std::string code = records.text(m_registry.fileCodeField);
         const std::string description = records.text(m_registry.fileDescriptionField);
-        // A record without a code would become a row nobody can look up; stop here instead.
-        if (trim(code).empty())
-            throw AppError("O registro " + std::to_string(number) + " do arquivo não tem código (" +
-                           m_registry.fileCodeField + "); nada foi gravado a partir dele.");
+        // A record without a code would become a row nobody can look up: it is skipped and named in the
+        // error log, and the records after it are imported all the same.
+        if (trim(code).empty()) {
+            m_ctx.logs.error(failureProcedure(), "O registro " + std::to_string(number) +
+                                                     " do arquivo não tem código (" + m_registry.fileCodeField +
+                                                     ") e não foi gravado.");
+            ++outcome.withoutCode;
+            continue;
+        }
+        // The row found is the row updated: looked up and updated by the same text, so a code with
+        // a leading blank is found again at every later import.
         if (!table.query(ops.selectByCodeSql(code)).isEmpty()) {
-            if (table.execute(ops.updateSql(code, description)) == 0)
+            if (table.execute(ops.updateSql(code, description, code)) == 0)
                 throw AppError("Nenhum registro com o código " + trim(code) + " foi encontrado; nada foi gravado.");
             ++outcome.updated;
         } else {
@@ -118,7 +128,8 @@ RegistryImport::Outcome RegistryImport::load(const std::string& file, const std:
     table.close();
     records.close();
     m_ctx.op.progressClose();
-    m_ctx.op.message(doneText(outcome.inserted, outcome.updated), Caption, MessageIcon::Information);
+    m_ctx.op.message(doneText(outcome.inserted, outcome.updated, outcome.withoutCode), Caption,
+                     outcome.withoutCode > 0 ? MessageIcon::Warning : MessageIcon::Information);
     outcome.result = Result::Imported;
     return outcome;
 }

@@ -29,6 +29,7 @@ public:
         Result result = Result::Cancelled;
         int inserted = 0;
         int updated = 0;
+        int withoutCode = 0; // records skipped for want of a code (each one is in ERRO.CSV)
     };
 
     RegistryImport(AppContext& ctx, const Registry& registry);
@@ -41,7 +42,7 @@ public:
     std::string emptyFileWarning() const;
     std::string progressTitle(const std::string& baseName) const;
     static std::string stepText(int number, int count);
-    std::string doneText(int inserted, int updated) const;
+    std::string doneText(int inserted, int updated, int withoutCode = 0) const;
     /// "Importando cadastro de Unidade (XML)": the procedure of the ERRO.CSV line.
     std::string failureProcedure() const;
     std::string failureText(const std::string& baseName, const std::string& failure) const;

@@ -39,9 +39,11 @@ std::string RegistryOperations::insertSql(const std::string& code, const std::st
     return "INSERT INTO " + m_registry.table + " VALUES (" + q(code) + ", " + q(description) + ")";
 }
 
-std::string RegistryOperations::updateSql(const std::string& code, const std::string& description) const {
+std::string RegistryOperations::updateSql(const std::string& code, const std::string& description,
+                                          const std::optional<std::string>& rowCode) const {
     return "UPDATE " + m_registry.table + " SET " + m_registry.codeColumn + " = " + q(code) + ", " +
-           "DESCRICAO = " + q(description) + " WHERE " + m_registry.codeColumn + " = " + q(trim(code));
+           "DESCRICAO = " + q(description) + " WHERE " + m_registry.codeColumn + " = " +
+           q(rowCode.value_or(trim(code)));
 }
 
 std::string RegistryOperations::deleteSql(const std::string& code) const {

@@ -2,6 +2,7 @@
 
 #include "cadastros/Registry.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,9 @@ public:
     std::string selectByCodeSql(const std::string& code) const;
     std::string insertSql(const std::string& code, const std::string& description) const;
     /// UPDATE of the row whose code is the trimmed code.
-    std::string updateSql(const std::string& code, const std::string& description) const;
+    /// The row whose code is rowCode (the trimmed code when none is given) gets code and description.
+    std::string updateSql(const std::string& code, const std::string& description,
+                          const std::optional<std::string>& rowCode = std::nullopt) const;
     std::string deleteSql(const std::string& code) const;
     /// The codes that may be plain numbers: those starting with a digit 1 to 9.
     std::string numericCodesSql() const;

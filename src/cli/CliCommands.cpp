@@ -14,6 +14,8 @@ const std::vector<CliCommand>& allCliCommands() {
         fetchCommand(),
         loadCommand(),
         transferCommand(),
+        // table export
+        exportTablesCommand(),
         // return to Merlin
         returnCommand(),
     };

@@ -18,5 +18,7 @@ CliCommand registryCommand();
 CliCommand fetchCommand();
 CliCommand loadCommand();
 CliCommand transferCommand();
+// table export
+CliCommand exportTablesCommand();
 // return to Merlin
 CliCommand returnCommand();

@@ -46,19 +46,35 @@ int reindex(CliContext& cli, const CliArgs& args) {
     return IntegraReindex::run(cli.app) ? CliExitDone : CliExitFailed;
 }
 
+// The registry of a mapping as the mapping window stores it, from its name ("Fabricante") or its
+// table (FABRICANTE): a row under any other name would never be found by an integration.
+std::string mappingRegistry(const std::string& given) {
+    const Registry* r = Registry::byName(given);
+    if (!r)
+        r = Registry::byTable(trim(given));
+    if (!r)
+        throw AppError("Tabela desconhecida para o vínculo: " + quotedForMessage(given) +
+                       " (use EXPORTADOR, FABRICANTE, PAIS ou UNIDADE).");
+    return upperAscii(r->name);
+}
+
 int mapping(CliContext& cli, const CliArgs& args) {
     AppContext& ctx = cli.app;
     const auto& p = args.positional;
     if (p.size() == 5 && p[1] == "get") {
+        const std::string registry = mappingRegistry(p[3]);
         useConfiguredDatabase(ctx);
-        cli.out << CodeMapping(ctx).lookup(p[2], p[3], p[4]) << "\n";
+        cli.out << CodeMapping(ctx).lookup(p[2], registry, p[4]) << "\n";
         return CliExitDone;
     }
     if (p.size() == 6 && p[1] == "set") {
+        const std::string registry = mappingRegistry(p[3]);
+        if (trim(p[2]).empty() || trim(p[4]).empty())
+            return cliUsageError(cli, mappingCommand(), "informe o cliente e o código do cliente");
         if (trim(p[5]).empty())
             throw AppError("Informe o código Merlin.");
         useConfiguredDatabase(ctx);
-        return CodeMapping(ctx).save(p[2], p[3], p[4], p[5]) ? CliExitDone : CliExitFailed;
+        return CodeMapping(ctx).save(p[2], registry, p[4], p[5]) ? CliExitDone : CliExitFailed;
     }
     return cliUsageError(cli, mappingCommand(),
                          "informe get CLIENTE TABELA CÓDIGO ou set CLIENTE TABELA CÓDIGO CÓDIGO_MERLIN");

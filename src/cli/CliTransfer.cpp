@@ -2,7 +2,6 @@
 // from a file, through the same entry the request window uses.
 #include "base/AppContext.h"
 #include "base/AppError.h"
-#include "base/ForwardingOperator.h"
 #include "base/TextUtils.h"
 #include "cli/CliCommands.h"
 #include "data/MerlinAddress.h"
@@ -20,34 +19,22 @@ namespace {
 constexpr int ExitNotConfirmed = 3;
 constexpr int ExitFieldErrors = 4;
 
-// Passes everything to the command line's operator and notes what the run told the person: the error
-// messages, a confirmation answered No, and the closing message window that ends every transfer that
-// went through.
-class WatchingOperator : public ForwardingOperator {
-public:
-    using ForwardingOperator::ForwardingOperator;
-
-    int errorsBefore = 0; // error messages before the closing window: fields not written, or the failure
-    int errorsAfter = 0;  // after it: the Orientador program did not start
-    bool declined = false;
-    bool completed = false;
-
-    void message(const std::string& text, const std::string& caption, MessageIcon icon) override {
-        if (icon == MessageIcon::Error)
-            ++(completed ? errorsAfter : errorsBefore);
-        ForwardingOperator::message(text, caption, icon);
+// The exit code of a transfer's outcome.
+int exitCodeOf(CliContext& cli, const TransferOutcome& outcome) {
+    switch (outcome.status) {
+    case TransferStatus::NotConfirmed:
+        return ExitNotConfirmed;
+    case TransferStatus::Failed:
+        return CliExitFailed;
+    case TransferStatus::TransferredWithFieldErrors:
+        cli.err << "Transferência concluída, mas " << outcome.fieldErrors << " campo(s) não foram gravados.\n";
+        return ExitFieldErrors;
+    case TransferStatus::Transferred:
+        break;
     }
-    bool askYesNo(const std::string& text, const std::string& caption, MessageIcon icon) override {
-        const bool yes = ForwardingOperator::askYesNo(text, caption, icon);
-        declined = declined || !yes;
-        return yes;
-    }
-    int showMessage(const std::string& title, const std::string& text, const std::string& btn4, const std::string& btn3,
-                    const std::string& btn2, const std::string& btn1) override {
-        completed = true;
-        return ForwardingOperator::showMessage(title, text, btn4, btn3, btn2, btn1);
-    }
-};
+    // Transferred, but the program the operator asked for at the end did not start.
+    return outcome.programStartFailed ? CliExitFailed : CliExitDone;
+}
 
 int transfer(CliContext& cli, const CliArgs& args) {
     AppContext& ctx = cli.app;
@@ -72,14 +59,12 @@ int transfer(CliContext& cli, const CliArgs& args) {
         return usageError(e.what());
     }
 
-    WatchingOperator op(ctx.op);
-    AppContext run{ctx.platform, op, ctx.settings, ctx.logs, ctx.dm};
-    resetProcessRecordSets(run.dm);
+    resetProcessRecordSets(ctx.dm);
 
     // With --file the document text stays empty and the transfer's file dialog is answered by --file.
     std::string document;
     if (fromMerlin) {
-        const MerlinProcessAnswer answer = requestProcessDocument(run, kind, args.get("--ref"), args.get("--year"));
+        const MerlinProcessAnswer answer = requestProcessDocument(ctx, kind, args.get("--ref"), args.get("--year"));
         if (!answer.document)
             return CliExitFailed;
         document = *answer.document;
@@ -89,20 +74,9 @@ int transfer(CliContext& cli, const CliArgs& args) {
         }
     }
     const ProcessTransfers transfers = ProcessTransfers::available();
-    if (target == "SISCOMEX")
-        importProcessToOrientador(run, document, transfers);
-    else
-        importProcessToNorvik(run, document, transfers);
-
-    if (op.declined)
-        return ExitNotConfirmed;
-    if (!op.completed)
-        return CliExitFailed;
-    if (op.errorsBefore > 0) {
-        cli.err << "Transferência concluída, mas " << op.errorsBefore << " campo(s) não foram gravados.\n";
-        return ExitFieldErrors;
-    }
-    return op.errorsAfter > 0 ? CliExitFailed : CliExitDone;
+    const TransferOutcome outcome = target == "SISCOMEX" ? importProcessToOrientador(ctx, document, transfers)
+                                                         : importProcessToNorvik(ctx, document, transfers);
+    return exitCodeOf(cli, outcome);
 }
 
 } // namespace

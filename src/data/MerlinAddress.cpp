@@ -3,6 +3,8 @@
 #include "base/AppError.h"
 #include "base/TextUtils.h"
 
+#include <cstring>
+
 namespace {
 
 bool isDigit(char c) {
@@ -39,8 +41,7 @@ std::string encodeQueryValue(const std::string& value) {
         const auto c = static_cast<unsigned char>(ch);
         if (c == ' ') {
             out += "%20";
-        } else if (c < 0x20 || c >= 0x7F || c == '&' || c == '#' || c == '?' || c == '+' || c == '%' || c == '=' ||
-                   c == ';') {
+        } else if (c < 0x20 || c >= 0x7F || std::strchr("&#?+%=;\"<>\\{}|^`", c)) {
             out += '%';
             out += hex[c >> 4];
             out += hex[c & 0x0F];

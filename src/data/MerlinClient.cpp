@@ -98,8 +98,16 @@ std::string curlFailure(CURLcode rc, const char* detail, const MerlinClient::Tim
     case CURLE_COULDNT_RESOLVE_PROXY:
         return "Servidor não encontrado: " + why;
     case CURLE_URL_MALFORMAT:
-    case CURLE_UNSUPPORTED_PROTOCOL:
         return "Endereço inválido: " + why;
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_WEIRD_SERVER_REPLY:
+        // The address was checked before the request: what is left is an answer (or a redirect) that
+        // is no HTTP.
+        return "O servidor não respondeu em HTTP (resposta ou redirecionamento inválido): " + why;
+    case CURLE_OUT_OF_MEMORY:
+        // The HTTP client gives this code for an answer header past its 100 KB limit, long before this
+        // program could run out of memory; its own text ("Out of memory") would mislead.
+        return "O servidor mandou um cabeçalho grande demais na resposta (mais de 100 KB).";
     case CURLE_TOO_MANY_REDIRECTS:
         return "Redirecionamentos demais (mais de " + std::to_string(MerlinClient::MaxRedirects) + "): " + why;
     case CURLE_GOT_NOTHING:

@@ -145,9 +145,84 @@ void OrientadorDatabase::connect(const Platform& platform) {
     }
 }
 
+void OrientadorDatabase::beginTransaction() {
+    if (!m_db)
+        throw AppError("A conexão com o Orientador - SISCOMEX não está aberta");
+    if (inTransaction())
+        throw AppError("Já existe uma gravação em andamento no arquivo " + fileName());
+    const int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        fail(rc, "iniciar a gravação");
+}
+
+void OrientadorDatabase::commit() {
+    if (!inTransaction())
+        return;
+    const int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        fail(rc, "concluir a gravação");
+}
+
+void OrientadorDatabase::rollback() {
+    if (inTransaction())
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+bool OrientadorDatabase::inTransaction() const {
+    return m_db && sqlite3_get_autocommit(m_db) == 0;
+}
+
+int OrientadorDatabase::acquireStatement(const std::string& sql, sqlite3_stmt*& stmt) const {
+    stmt = nullptr;
+    const auto it = m_statements.find(sql);
+    if (it != m_statements.end() && !it->second.inUse) {
+        it->second.inUse = true;
+        stmt = it->second.stmt;
+        return SQLITE_OK;
+    }
+    const int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr);
+    if (rc != SQLITE_OK || it != m_statements.end())
+        return rc;
+    // A bounded number of texts is kept: the rows of one table vary only in the fields they fill.
+    if (m_statements.size() >= 2000) {
+        for (auto kept = m_statements.begin(); kept != m_statements.end();) {
+            if (kept->second.inUse) {
+                ++kept;
+                continue;
+            }
+            sqlite3_finalize(kept->second.stmt);
+            kept = m_statements.erase(kept);
+        }
+    }
+    m_statements[sql] = Kept{stmt, true};
+    return rc;
+}
+
+void OrientadorDatabase::releaseStatement(const std::string& sql, sqlite3_stmt* stmt) const {
+    if (!stmt)
+        return;
+    const auto it = m_statements.find(sql);
+    if (it != m_statements.end() && it->second.stmt == stmt) {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+        it->second.inUse = false;
+        return;
+    }
+    sqlite3_finalize(stmt);
+}
+
+void OrientadorDatabase::dropStatements() {
+    for (auto& [sql, kept] : m_statements)
+        sqlite3_finalize(kept.stmt);
+    m_statements.clear();
+}
+
 void OrientadorDatabase::disconnect() {
     if (m_openTable)
         m_openTable->close();
+    // A transaction not committed is dropped: the unit it held is not in the file.
+    rollback();
+    dropStatements();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 
 struct sqlite3;
+struct sqlite3_stmt;
 class Platform;
 class OrientadorTable;
 
@@ -11,8 +13,9 @@ class OrientadorTable;
 /// the data source it names is looked up regardless of case. Each file is a SQLite database with the
 /// Orientador's tables and fields (share/orientador holds the schemas); an Access file is refused.
 ///
-/// One table cursor at a time is open on the connection; disconnecting closes it. Every statement
-/// commits on its own, as the Orientador's files are written row by row without transactions.
+/// One table cursor at a time is open on the connection; disconnecting closes it. Outside a transaction
+/// every statement commits on its own; a transfer writes each of its units (a declaration, a licence)
+/// inside one, so a unit is in the file whole or not at all.
 class OrientadorDatabase {
 public:
     static constexpr const char* Provider = "Microsoft.Jet.OLEDB.4.0";
@@ -51,12 +54,29 @@ public:
     const std::string& path() const { return m_path; }
     std::string fileName() const;
 
+    /// Begins a transaction and takes the file's write lock at once, so another program holding the file
+    /// is met before anything is changed (waiting busyTimeout for it). Throws AppError.
+    void beginTransaction();
+    /// Makes the transaction's changes permanent. Throws AppError when the file refuses (the transaction
+    /// is then still open, for rollback).
+    void commit();
+    /// Drops the transaction's changes; harmless without a transaction or a connection.
+    void rollback();
+    bool inTransaction() const;
+
     /// How long a statement waits for another program's lock before giving up.
     void setBusyTimeout(int milliseconds);
     int busyTimeout() const { return m_busyTimeoutMs; }
 
     // Used by OrientadorTable.
     sqlite3* handle() const { return m_db; }
+    /// A prepared statement for sql, kept for the next use of the same text (a transfer writes thousands
+    /// of rows with a few statements). Returns the SQLite result code; stmt is null on failure. A
+    /// statement still in use is not handed out twice: a fresh one is prepared instead.
+    int acquireStatement(const std::string& sql, sqlite3_stmt*& stmt) const;
+    /// Gives the statement of sql back: reset and unbound for its next use (or finalized when it was not
+    /// kept).
+    void releaseStatement(const std::string& sql, sqlite3_stmt* stmt) const;
     /// Turns the result of a failed SQLite call into an AppError with a clear text.
     [[noreturn]] void fail(int code, const std::string& doing) const;
     void attach(OrientadorTable* table);
@@ -68,4 +88,10 @@ private:
     sqlite3* m_db = nullptr;
     int m_busyTimeoutMs = DefaultBusyTimeoutMs;
     OrientadorTable* m_openTable = nullptr;
+    struct Kept {
+        sqlite3_stmt* stmt = nullptr;
+        bool inUse = false;
+    };
+    mutable std::unordered_map<std::string, Kept> m_statements;
+    void dropStatements();
 };

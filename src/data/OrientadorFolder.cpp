@@ -3,6 +3,7 @@
 #include "base/AppError.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/SystemError.h"
 
 #include <sqlite3.h>
 
@@ -87,7 +88,7 @@ std::vector<std::string> OrientadorFolder::create(const Platform& platform, cons
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (!folderExists(folder))
-        throw AppError("Não foi possível criar a pasta " + folder + (ec ? ": " + ec.message() : std::string()));
+        throw AppError("Não foi possível criar a pasta " + folder + (ec ? ": " + systemErrorText(ec) : std::string()));
 
     const std::vector<std::string> present = existingFiles(platform, folder);
     if (!present.empty() && !options.force) {

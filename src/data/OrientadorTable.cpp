@@ -21,12 +21,12 @@ std::string quoteIdentifier(const std::string& name) {
 class Statement {
 public:
     Statement(const OrientadorDatabase& db, const std::string& sql, std::string doing)
-        : m_db(db), m_doing(std::move(doing)) {
-        const int rc = sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &m_stmt, nullptr);
+        : m_db(db), m_sql(sql), m_doing(std::move(doing)) {
+        const int rc = db.acquireStatement(m_sql, m_stmt);
         if (rc != SQLITE_OK)
             db.fail(rc, m_doing);
     }
-    ~Statement() { sqlite3_finalize(m_stmt); }
+    ~Statement() { m_db.releaseStatement(m_sql, m_stmt); }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
@@ -80,6 +80,7 @@ public:
 
 private:
     const OrientadorDatabase& m_db;
+    std::string m_sql;
     std::string m_doing;
     sqlite3_stmt* m_stmt = nullptr;
 };
@@ -299,12 +300,17 @@ void OrientadorTable::open() {
                            " do Orientador - SISCOMEX");
         m_fields.clear();
         m_index.clear();
+        m_nameIndex.clear();
+        m_insertAll.clear();
         {
-            Statement s(m_db, "SELECT name, type FROM pragma_table_info(?)", "abrir a tabela " + m_tableName);
+            Statement s(m_db, "SELECT name, type, dflt_value FROM pragma_table_info(?)",
+                        "abrir a tabela " + m_tableName);
             s.bind(1, m_storedName);
+            m_columnDefaults = false;
             while (s.step()) {
                 m_fields.push_back(OrientadorField::fromDeclaredType(s.columnText(0), s.columnText(1)));
                 m_index[foldCase(m_fields.back().name)] = m_fields.size() - 1;
+                m_columnDefaults = m_columnDefaults || !std::holds_alternative<std::monostate>(s.column(2));
             }
         }
         m_state = State::Browse;
@@ -325,6 +331,7 @@ void OrientadorTable::close() {
     m_state = State::Inactive;
     m_fields.clear();
     m_index.clear();
+    m_nameIndex.clear();
     clearRow();
     m_buffer.clear();
     m_changed.clear();
@@ -389,9 +396,14 @@ void OrientadorTable::requireEditing(const std::string& fieldName) const {
 
 size_t OrientadorTable::indexOf(const std::string& name) const {
     requireActive();
+    // The writers name the same fields row after row: the names as written are remembered.
+    const auto known = m_nameIndex.find(name);
+    if (known != m_nameIndex.end())
+        return known->second;
     const auto it = m_index.find(foldCase(trim(name)));
     if (it == m_index.end())
         throw AppError("O campo " + name + " não existe na tabela " + m_tableName + " do arquivo " + m_db.fileName());
+    m_nameIndex.emplace(name, it->second);
     return it->second;
 }
 
@@ -647,24 +659,49 @@ void OrientadorTable::edit() {
 void OrientadorTable::post() {
     requireActive();
     if (m_state == State::Insert) {
-        std::string columns, marks;
-        std::vector<Value> values;
-        for (size_t i = 0; i < m_fields.size(); ++i) {
-            if (!m_changed[i])
-                continue;
-            columns += (columns.empty() ? "" : ", ") + quoteIdentifier(m_fields[i].name);
-            marks += marks.empty() ? "?" : ", ?";
-            values.push_back(m_buffer[i]);
-        }
-        const std::string sql = values.empty()
-                                    ? "INSERT INTO " + quotedTable() + " DEFAULT VALUES"
-                                    : "INSERT INTO " + quotedTable() + " (" + columns + ") VALUES (" + marks + ")";
-        {
+        if (!m_columnDefaults) {
+            // Without column defaults a field not set is null either way: every row of the table goes
+            // through one statement.
+            if (m_insertAll.empty()) {
+                std::string columns, marks;
+                for (const OrientadorField& f : m_fields) {
+                    columns += (columns.empty() ? "" : ", ") + quoteIdentifier(f.name);
+                    marks += marks.empty() ? "?" : ", ?";
+                }
+                m_insertAll = "INSERT INTO " + quotedTable() + " (" + columns + ") VALUES (" + marks + ")";
+            }
+            Statement s(m_db, m_insertAll, "gravar na tabela " + m_tableName);
+            s.bindAll(m_buffer);
+            s.step();
+        } else {
+            std::string columns, marks;
+            std::vector<Value> values;
+            for (size_t i = 0; i < m_fields.size(); ++i) {
+                if (!m_changed[i])
+                    continue;
+                columns += (columns.empty() ? "" : ", ") + quoteIdentifier(m_fields[i].name);
+                marks += marks.empty() ? "?" : ", ?";
+                values.push_back(m_buffer[i]);
+            }
+            const std::string sql = values.empty()
+                                        ? "INSERT INTO " + quotedTable() + " DEFAULT VALUES"
+                                        : "INSERT INTO " + quotedTable() + " (" + columns + ") VALUES (" + marks + ")";
             Statement s(m_db, sql, "gravar na tabela " + m_tableName);
             s.bindAll(values);
             s.step();
         }
         m_rowid = sqlite3_last_insert_rowid(m_db.handle());
+        if (!m_columnDefaults) {
+            // The row stored is the row sent (the declared types keep every value as it was bound), so it
+            // is not read back: a transfer inserts thousands of rows.
+            m_row = std::move(m_buffer);
+            m_state = State::Browse;
+            m_buffer.clear();
+            m_changed.clear();
+            m_eof = false;
+            m_bof = false;
+            return;
+        }
     } else if (m_state == State::Edit) {
         std::string sets;
         std::vector<Value> values;

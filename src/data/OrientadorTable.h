@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class OrientadorDatabase;
@@ -108,6 +109,9 @@ public:
     using Value = OrientadorValue;
 
 private:
+    // The export's whole-table reader uses the table's statement parts.
+    friend class OrientadorRowReader;
+
     struct Where {
         std::string sql;
         std::vector<Value> params;
@@ -132,7 +136,10 @@ private:
     std::string m_tableName;
     std::string m_storedName;
     std::vector<OrientadorField> m_fields;
-    std::map<std::string, size_t> m_index; // folded name → column
+    std::map<std::string, size_t> m_index;                       // folded name → column
+    mutable std::unordered_map<std::string, size_t> m_nameIndex; // names as the callers wrote them → column
+    bool m_columnDefaults = false;                               // some column has a DEFAULT
+    std::string m_insertAll;                                     // INSERT of every column, once built
     State m_state = State::Inactive;
 
     std::string m_filter;

@@ -12,7 +12,7 @@ namespace {
 constexpr double MaxCurrency = 922337203685477.0;
 
 std::string quoted(const std::string& text) {
-    return "'" + text + "'";
+    return quotedForMessage(text);
 }
 
 [[noreturn]] void refuse(const OrientadorField& f, const std::string& value, const std::string& why) {

@@ -2,6 +2,7 @@
 
 #include "base/AppContext.h"
 #include "base/AppError.h"
+#include "base/Logs.h"
 #include "base/Settings.h"
 #include "base/TextUtils.h"
 #include "data/OrientadorDatabase.h"
@@ -16,24 +17,17 @@ namespace {
 const char* const CheckingTable = "Verificando dados da tabela ";
 constexpr int LastSequence = 99999;
 
-// Steps shared by both routines: the file and table of the process are opened afresh (nothing another
-// operation left behind is relied on) and every row of the process is removed.
+// Steps shared by both routines: the file and table of the process are opened and every row of the
+// process is removed.
 void openAndClear(AppContext& ctx, const std::string& baseName, const std::string& table, const std::string& keyField,
                   const std::string& keyValue) {
-    OrientadorDatabase& con = ctx.dm.ADOCon_IMPORT;
-    OrientadorTable& tbl = ctx.dm.ADOTbl_IMPORT;
-    if (con.connected())
-        con.disconnect();
-    if (tbl.active())
-        tbl.close();
-    const std::string folder = ctx.settings.read(Settings::Dados, Settings::KeyDados);
-    con.setConnectionString(OrientadorDatabase::preparationConnectionString(folder, baseName));
-    tbl.setTableName(trim(table));
-    tbl.setFiltered(false);
-    tbl.setFilter(std::string());
-    con.connect(ctx.platform);
-    tbl.open();
     const std::string key = trim(keyValue);
+    // A blank key would match every row without one: rows typed into the Orientador by hand.
+    if (key.empty())
+        throw AppError("A chave " + keyField + " está em branco: nenhuma linha da tabela " + trim(table) +
+                       " foi excluída");
+    openPreparationTable(ctx, baseName, table);
+    OrientadorTable& tbl = ctx.dm.ADOTbl_IMPORT;
     while (tbl.locate(keyField, key, true))
         tbl.deleteRecord();
 }
@@ -63,6 +57,33 @@ std::set<int> sequencesOfYear(const std::vector<std::string>& numbers, const std
 
 } // namespace
 
+void openPreparationTable(AppContext& ctx, const std::string& baseName, const std::string& table) {
+    OrientadorDatabase& con = ctx.dm.ADOCon_IMPORT;
+    OrientadorTable& tbl = ctx.dm.ADOTbl_IMPORT;
+    const std::string folder = ctx.settings.read(Settings::Dados, Settings::KeyDados);
+    const std::string connection = OrientadorDatabase::preparationConnectionString(folder, baseName);
+    if (con.inTransaction()) {
+        // The transfer's unit is being written on this connection: the removal belongs to it.
+        if (con.connectionString() != connection)
+            throw AppError("A gravação em andamento no arquivo " + con.fileName() + " não inclui o arquivo " +
+                           trim(baseName) + ".MDB");
+        if (tbl.active())
+            tbl.close();
+    } else {
+        // Opened afresh: nothing another operation left behind is relied on.
+        if (con.connected())
+            con.disconnect();
+        if (tbl.active())
+            tbl.close();
+        con.setConnectionString(connection);
+    }
+    tbl.setTableName(trim(table));
+    tbl.setFiltered(false);
+    tbl.setFilter(std::string());
+    con.connect(ctx.platform);
+    tbl.open();
+}
+
 std::string nextMicroNumber(long long lastSequence, const std::string& yy, const std::set<int>& taken) {
     auto number = [&](long long sequence) { return zeroPadLeft(std::to_string(sequence), 5) + "/" + yy; };
     long long sequence = lastSequence < 0 ? 1 : lastSequence + 1;
@@ -82,30 +103,38 @@ std::string nextMicroNumber(long long lastSequence, const std::string& yy, const
 
 void VERIFICATABELA(AppContext& ctx, TransferProgress& progress, const std::string& baseName, const std::string& table,
                     const std::string& keyField, int stepCount, const std::string& keyValue) {
-    openAndClear(ctx, baseName, table, keyField, keyValue);
+    // The step comes first: while a table is cleared, the window names that table, not the one before.
     progress.step(ctx.op, CheckingTable + table, stepCount);
+    openAndClear(ctx, baseName, table, keyField, keyValue);
 }
 
 std::string VERIFICATABELANUMERO(AppContext& ctx, TransferProgress& progress, const std::string& baseName,
                                  const std::string& table, const std::string& keyField, const std::string& numberField,
                                  const std::string& keyValue) {
+    progress.step(ctx.op, CheckingTable + table);
     openAndClear(ctx, baseName, table, keyField, keyValue);
     OrientadorTable& tbl = ctx.dm.ADOTbl_IMPORT;
     const std::string numberName = trim(numberField).empty() ? keyField : numberField;
     const std::string yy = twoDigitYear(progress.now());
 
-    tbl.last();
+    // The last row decides; a last row whose number is not readable is named in ERRO.CSV and the row
+    // before it decides instead, so one odd row typed into the Orientador does not stop every transfer.
+    const std::vector<std::string> keys = tbl.columnTexts(keyField);
+    const std::vector<std::string> numbers = equalsNoCase(numberName, keyField) ? keys : tbl.columnTexts(numberName);
     long long lastSequence = 0;
-    if (!tbl.isEmpty() && !trim(tbl.text(keyField)).empty()) {
-        const std::string lastNumber = tbl.text(numberName);
+    for (std::size_t row = keys.size(); row-- > 0;) {
+        if (trim(keys[row]).empty())
+            break;
         try {
-            lastSequence = toInteger(charSub(lastNumber, 0, 5));
+            lastSequence = toInteger(charSub(numbers[row], 0, 5));
+            break;
         } catch (const AppError&) {
-            throw AppError("O número '" + lastNumber + "' da última linha da tabela " + table + " (campo " +
-                           numberName + ") não começa com uma sequência de cinco algarismos");
+            ctx.logs.error(CheckingTable + table, "O número '" + numbers[row] + "' da linha " +
+                                                      std::to_string(row + 1) + " da tabela " + table + " (" +
+                                                      keyField + " '" + keys[row] + "', campo " + numberName +
+                                                      ") não começa com uma sequência de cinco algarismos; o "
+                                                      "número novo foi contado das outras linhas");
         }
     }
-    const std::string number = nextMicroNumber(lastSequence, yy, sequencesOfYear(tbl.columnTexts(numberName), yy));
-    progress.step(ctx.op, CheckingTable + table);
-    return number;
+    return nextMicroNumber(lastSequence, yy, sequencesOfYear(numbers, yy));
 }

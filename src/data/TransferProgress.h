@@ -14,6 +14,8 @@ struct TransferProgress {
 
     int counter = 0;
     int steps = 0;
+    /// Fields reported and left unwritten during the whole run (not reset with the counter).
+    int fieldErrors = 0;
     Clock now = [] { return std::chrono::system_clock::now(); };
 
     /// Counter back to 0 for a progress window of stepCount steps.

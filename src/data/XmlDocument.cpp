@@ -2,6 +2,7 @@
 
 #include "base/AppError.h"
 #include "base/TextUtils.h"
+#include "platform/SystemError.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -130,6 +131,127 @@ std::string singleByteToUtf8(std::string_view in) {
     return out;
 }
 
+// UTF-16 (either byte order, after its byte-order mark) to UTF-8, so that every document goes through
+// the same checks. False on a lone surrogate.
+bool utf16ToUtf8(std::string_view in, std::string& out) {
+    const bool little = static_cast<unsigned char>(in[0]) == 0xFF;
+    auto unit = [&](std::size_t i) {
+        const auto a = static_cast<unsigned char>(in[i]), b = static_cast<unsigned char>(in[i + 1]);
+        return static_cast<std::uint32_t>(little ? (a | (b << 8)) : ((a << 8) | b));
+    };
+    out.clear();
+    out.reserve(in.size());
+    for (std::size_t i = 2; i + 1 < in.size(); i += 2) {
+        std::uint32_t cp = unit(i);
+        if (cp >= 0xDC00 && cp <= 0xDFFF)
+            return false;
+        if (cp >= 0xD800 && cp <= 0xDBFF) {
+            if (i + 3 >= in.size())
+                return false;
+            const std::uint32_t low = unit(i + 2);
+            if (low < 0xDC00 || low > 0xDFFF)
+                return false;
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+            i += 2;
+        }
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return true;
+}
+
+bool isXmlChar(std::uint32_t cp) {
+    return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) || (cp >= 0xE000 && cp <= 0xFFFD) ||
+           (cp >= 0x10000 && cp <= 0x10FFFF);
+}
+
+std::size_t findBytes(std::string_view text, std::size_t from, std::string_view what) {
+    if (from >= text.size())
+        return std::string_view::npos;
+    const void* at = ::memmem(text.data() + from, text.size() - from, what.data(), what.size());
+    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : std::string_view::npos;
+}
+
+// True when offset lies inside a CDATA section, a comment or a processing instruction, where "&#" is
+// plain text. Only asked about a reference found wrong, so its cost never touches a good document.
+bool insideLiteralSection(std::string_view text, std::size_t offset) {
+    std::size_t pos = 0;
+    while (pos < offset) {
+        const std::size_t start = std::min(findBytes(text, pos, "<!"), findBytes(text, pos, "<?"));
+        if (start >= offset)
+            return false;
+        std::string_view close;
+        if (text.compare(start, 9, "<![CDATA[") == 0)
+            close = "]]>";
+        else if (text.compare(start, 4, "<!--") == 0)
+            close = "-->";
+        else if (text.compare(start, 2, "<?") == 0)
+            close = "?>";
+        if (close.empty()) {
+            pos = start + 2;
+            continue;
+        }
+        const std::size_t end = findBytes(text, start + 2, close);
+        if (end == std::string_view::npos || end + close.size() > offset)
+            return true;
+        pos = end + close.size();
+    }
+    return false;
+}
+
+// A character reference must name a character a document may hold: &#0; would cut a value short, and a
+// surrogate or a number past U+10FFFF would put bytes that are no UTF-8 into it.
+void checkCharacterReferences(std::string_view text, const std::string& sourceName) {
+    const std::size_t n = text.size();
+    const char* const base = text.data();
+    std::size_t pos = 0;
+    while (pos < n) {
+        const void* at = std::memchr(base + pos, '&', n - pos);
+        if (!at)
+            return;
+        const std::size_t i = static_cast<std::size_t>(static_cast<const char*>(at) - base);
+        pos = i + 1;
+        if (i + 1 >= n || text[i + 1] != '#')
+            continue;
+        std::size_t j = i + 2;
+        const bool hex = j < n && (text[j] == 'x' || text[j] == 'X');
+        if (hex)
+            ++j;
+        std::uint32_t value = 0;
+        std::size_t digits = 0;
+        for (; j < n; ++j, ++digits) {
+            const char c = text[j];
+            int d;
+            if (c >= '0' && c <= '9')
+                d = c - '0';
+            else if (hex && c >= 'a' && c <= 'f')
+                d = c - 'a' + 10;
+            else if (hex && c >= 'A' && c <= 'F')
+                d = c - 'A' + 10;
+            else
+                break;
+            value = std::min<std::uint32_t>(value * (hex ? 16 : 10) + static_cast<std::uint32_t>(d), 0x110000);
+        }
+        if (digits > 0 && j < n && text[j] == ';' && !isXmlChar(value) && !insideLiteralSection(text, i))
+            throw AppError("O documento XML " + sourceName + " tem uma referência a um caractere que não existe (" +
+                           std::string(text.substr(i, std::min<std::size_t>(j - i + 1, 24))) + ") na " +
+                           where(text, i) + ".");
+    }
+}
+
 const char* statusText(pugi::xml_parse_status status) {
     switch (status) {
     case pugi::status_out_of_memory:
@@ -201,7 +323,7 @@ std::shared_ptr<const XmlDocument> XmlDocument::loadFile(const std::string& path
         throw AppError("O caminho " + path + " é uma pasta, não um arquivo XML.");
     const auto size = fs::file_size(path, ec);
     if (ec)
-        throw AppError("Não foi possível ler o arquivo XML " + path + ": " + ec.message());
+        throw AppError("Não foi possível ler o arquivo XML " + path + ": " + systemErrorText(ec));
     if (size > MaxBytes)
         throw AppError("O arquivo XML " + path + " é grande demais (" + std::to_string(size >> 20) +
                        " MB; o limite é " + std::to_string(MaxBytes >> 20) + " MB).");
@@ -233,10 +355,14 @@ std::shared_ptr<const XmlDocument> XmlDocument::parseBytes(Buffer bytes, const s
     const bool utf16 = text.size() >= 2 &&
                        ((static_cast<unsigned char>(text[0]) == 0xFF && static_cast<unsigned char>(text[1]) == 0xFE) ||
                         (static_cast<unsigned char>(text[0]) == 0xFE && static_cast<unsigned char>(text[1]) == 0xFF));
-    pugi::xml_encoding encoding = pugi::encoding_utf8;
+    const pugi::xml_encoding encoding = pugi::encoding_utf8;
     if (utf16) {
-        encoding = pugi::encoding_auto;
-    } else {
+        std::string converted;
+        if (!utf16ToUtf8(text, converted))
+            throw AppError("O documento XML " + sourceName + " não é um texto UTF-16 válido.");
+        return parseBytes(Buffer::copyOf(converted), sourceName);
+    }
+    {
         if (text.substr(0, 3) == "\xEF\xBB\xBF")
             start = 3;
         while (start < text.size() &&
@@ -256,10 +382,9 @@ std::shared_ptr<const XmlDocument> XmlDocument::parseBytes(Buffer bytes, const s
                                " inválido na " + where(text, bad) + ")" +
                                (enc.empty() ? std::string(".") : "; a codificação declarada é " + enc + "."));
             }
-            const std::string converted = singleByteToUtf8(text);
-            bytes = Buffer(converted.size());
-            std::memcpy(bytes.data.get(), converted.data(), converted.size());
+            bytes = Buffer::copyOf(singleByteToUtf8(text));
         }
+        checkCharacterReferences(bytes.view(), sourceName);
     }
 
     doc->m_buffer = std::move(bytes);
@@ -293,8 +418,14 @@ void XmlDocument::saveUtf8(const std::string& path) const {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out)
             throw AppError("Não foi possível gravar o arquivo " + path + ".");
-        out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-        m_doc.save(out, "  ", pugi::format_default | pugi::format_no_declaration, pugi::encoding_utf8);
+        // Serialised in memory and written at once: a document of thousands of additions is megabytes.
+        struct Collect : pugi::xml_writer {
+            std::string text;
+            void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+        } collect;
+        collect.text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+        m_doc.save(collect, "  ", pugi::format_default | pugi::format_no_declaration, pugi::encoding_utf8);
+        out.write(collect.text.data(), static_cast<std::streamsize>(collect.text.size()));
         out.flush();
         if (!out) {
             out.close();
@@ -308,6 +439,6 @@ void XmlDocument::saveUtf8(const std::string& path) const {
     if (ec) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        throw AppError("Não foi possível gravar o arquivo " + path + ": " + ec.message());
+        throw AppError("Não foi possível gravar o arquivo " + path + ": " + systemErrorText(ec));
     }
 }

@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,6 +43,11 @@ private:
         Buffer() = default;
         explicit Buffer(std::size_t n) : data(new char[n == 0 ? 1 : n]), size(n) {}
         std::string_view view() const { return std::string_view(data.get(), size); }
+        static Buffer copyOf(std::string_view text) {
+            Buffer b(text.size());
+            std::memcpy(b.data.get(), text.data(), text.size());
+            return b;
+        }
         std::unique_ptr<char[]> data;
         std::size_t size = 0;
     };

@@ -255,6 +255,8 @@ class Compiler {
 public:
     Compiler(const XmlDocument& xtr, const std::string& source) : m_xtr(xtr), m_source(source) {}
 
+    static constexpr int MaxSetDepth = 64;
+
     [[noreturn]] void fail(const pugi::xml_node& node, const std::string& what) const {
         const int line = m_xtr.lineOf(node);
         throw AppError("Arquivo de transformação " + m_source + " inválido" +
@@ -304,7 +306,11 @@ public:
         rule.fields.push_back(std::move(field));
     }
 
-    void compile(const pugi::xml_node& node, XmlTransform::SetRule& rule) const {
+    void compile(const pugi::xml_node& node, XmlTransform::SetRule& rule, int depth = 0) const {
+        // Every level is a recursion here and when rows are built: a file nested without end is refused
+        // long before the stack runs out.
+        if (depth > MaxSetDepth)
+            fail(node, "conjuntos aninhados demais (mais de " + std::to_string(MaxSetDepth) + " níveis).");
         if (*node.value() != '\0')
             fail(node, "texto fora de <fields> em <" + std::string(node.name()) + ">.");
         for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
@@ -352,7 +358,7 @@ public:
                 if (rule.schema->has(sub->name))
                     fail(c, "o nome " + sub->name + " aparece mais de uma vez no mesmo conjunto.");
                 sub->path = c.attribute("path") ? path(c, "path", false) : std::vector<std::string>{sub->name};
-                compile(c, *sub);
+                compile(c, *sub, depth + 1);
                 rule.schema->addNestedField(sub->name, sub->schema);
                 rule.sets.push_back(std::move(sub));
             } else {

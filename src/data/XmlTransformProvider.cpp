@@ -7,6 +7,7 @@
 #include "data/XmlTransform.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/SystemError.h"
 
 XmlTransformProvider::XmlTransformProvider(std::string name, XmlDocumentCache& documents)
     : m_name(std::move(name)), m_documents(documents) {}
@@ -32,9 +33,14 @@ std::shared_ptr<const XmlTransform> XmlTransformProvider::transform() {
     if (m_transformRead.empty())
         throw AppError("O provedor " + m_name + " não tem arquivo de transformação.");
     std::error_code ec;
+    const auto status = std::filesystem::status(m_transformRead, ec);
+    if (status.type() == std::filesystem::file_type::not_found)
+        throw AppError("Arquivo de transformação não encontrado: " + m_transformRead);
+    if (status.type() == std::filesystem::file_type::directory)
+        throw AppError("O arquivo de transformação " + m_transformRead + " é uma pasta, não um arquivo.");
     const auto size = std::filesystem::file_size(m_transformRead, ec);
     if (ec)
-        throw AppError("Arquivo de transformação não encontrado: " + m_transformRead);
+        throw AppError("Arquivo de transformação " + m_transformRead + " ilegível: " + systemErrorText(ec));
     const auto time = std::filesystem::last_write_time(m_transformRead, ec);
     auto it = m_transforms.find(m_transformRead);
     if (!ec && it != m_transforms.end() && it->second.size == size && it->second.time == time)

@@ -11,6 +11,8 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/OrientadorDatabase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OrientadorTable.h
   ${CMAKE_CURRENT_LIST_DIR}/OrientadorTable.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OrientadorRowReader.h
+  ${CMAKE_CURRENT_LIST_DIR}/OrientadorRowReader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OrientadorFolder.h
   ${CMAKE_CURRENT_LIST_DIR}/OrientadorFolder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TransferProgress.h

@@ -1,1 +1,5 @@
-# Windows of this area are added here as they are written.
+# The table export window.
+target_sources(pelomira_gui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/TfrmImportar.h
+  ${CMAKE_CURRENT_LIST_DIR}/TfrmImportar.cpp
+)

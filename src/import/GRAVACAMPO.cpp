@@ -42,11 +42,13 @@ void GRAVACAMPO(AppContext& ctx, TransferProgress& progress, const FieldSources&
         }
         ++progress.counter;
     } catch (const std::exception& e) {
-        reportFieldFailure(ctx, targetField, e.what());
+        reportFieldFailure(ctx, progress, targetField, e.what());
     }
 }
 
-void reportFieldFailure(AppContext& ctx, const std::string& targetField, const std::string& failure) {
+void reportFieldFailure(AppContext& ctx, TransferProgress& progress, const std::string& targetField,
+                        const std::string& failure) {
+    ++progress.fieldErrors;
     ctx.op.message(std::string(TransferFailureHeadline) + "\rTabela: " + upperText(ctx.dm.ADOTbl_IMPORT.tableName()) +
                        " / Campo: " + upperText(targetField) + "\r" + "ERRO: " + failure,
                    "Pelomira", MessageIcon::Error);

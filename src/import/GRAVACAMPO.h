@@ -20,11 +20,13 @@ inline constexpr const char* TransferFailureHeadline =
 ///
 /// Every call that ends without an error raises progress.counter by one. A failure (a missing source
 /// or target field, a value the field cannot hold, a value the file refuses) is not raised: the
-/// operator is told which table and field failed, ERRO.CSV gets a line, and the transfer goes on.
+/// operator is told which table and field failed, ERRO.CSV gets a line, progress.fieldErrors counts it,
+/// and the transfer goes on.
 void GRAVACAMPO(AppContext& ctx, TransferProgress& progress, const FieldSources& sources, const std::string& source,
                 const std::string& targetField, bool fromRecordSet, int sourceIndex = 0);
 
 /// The report of a field that could not be written into the current row of TDM::ADOTbl_IMPORT, the
 /// same for GRAVACAMPO and for the values a transfer sets directly: the operator is told the table and
-/// field, and ERRO.CSV gets a line. Nothing is raised.
-void reportFieldFailure(AppContext& ctx, const std::string& targetField, const std::string& failure);
+/// field, ERRO.CSV gets a line and progress.fieldErrors counts it. Nothing is raised.
+void reportFieldFailure(AppContext& ctx, TransferProgress& progress, const std::string& targetField,
+                        const std::string& failure);

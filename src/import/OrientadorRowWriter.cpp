@@ -27,8 +27,15 @@ void OrientadorRowWriter::table(const std::string& name) {
     m_ctx.op.processEvents();
 }
 
+void OrientadorRowWriter::setRowKey(const std::string& field, const std::string& value) {
+    m_keyField = field;
+    m_keyValue = value;
+}
+
 void OrientadorRowWriter::newRow() {
     m_ctx.dm.ADOTbl_IMPORT.insert();
+    if (!m_keyField.empty())
+        text(m_keyField, m_keyValue);
     // Between rows the windows get their turn, so the program stays drawn during a long declaration.
     m_ctx.op.processEvents();
 }
@@ -55,7 +62,7 @@ void OrientadorRowWriter::text(const std::string& target, const std::string& val
     try {
         m_ctx.dm.ADOTbl_IMPORT.setText(target, value);
     } catch (const std::exception& e) {
-        reportFieldFailure(m_ctx, target, e.what());
+        reportFieldFailure(m_ctx, m_progress, target, e.what());
     }
 }
 
@@ -63,6 +70,6 @@ void OrientadorRowWriter::number(const std::string& target, double value) {
     try {
         m_ctx.dm.ADOTbl_IMPORT.setNumber(target, value);
     } catch (const std::exception& e) {
-        reportFieldFailure(m_ctx, target, e.what());
+        reportFieldFailure(m_ctx, m_progress, target, e.what());
     }
 }

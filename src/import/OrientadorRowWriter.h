@@ -26,8 +26,11 @@ public:
     /// the shared counter goes up by one and the progress window advances with TableStepText + table.
     /// Throws AppError when the table cannot be opened or the pending row is refused.
     void table(const std::string& name);
-    /// Begins a new row; the row before it is posted, then pending window events are processed. Throws
-    /// AppError when that row is refused.
+    /// The key every new row of the unit begins with (the micro number, the process identifier), set
+    /// directly as text so that it is stored exactly as the table preparation looks it up.
+    void setRowKey(const std::string& field, const std::string& value);
+    /// Begins a new row with the row key; the row before it is posted, then pending window events are
+    /// processed. Throws AppError when that row is refused.
     void newRow();
     /// Posts a row still pending.
     void finish();
@@ -53,4 +56,6 @@ private:
     FieldSources m_sources;
     int m_tableCount;
     int m_tableStep = 0;
+    std::string m_keyField;
+    std::string m_keyValue;
 };

@@ -38,24 +38,26 @@ std::string failureProcedure(ProcessDestination destination) {
                                                      : "Importação de Processos para o SISCOMEX";
 }
 
-void runEntry(AppContext& ctx, ProcessDestination destination, const std::string& documentText,
-              const ProcessTransfers& transfers) {
+TransferOutcome runEntry(AppContext& ctx, ProcessDestination destination, const std::string& documentText,
+                         const ProcessTransfers& transfers) {
     try {
-        const auto document = runProcessPrologue(ctx, destination, documentText);
+        TransferOutcome ended;
+        const auto document = runProcessPrologue(ctx, destination, documentText, ended);
         if (!document)
-            return;
+            return ended;
         // NORVIK receives every document as a DI: its entry reads the kind only to check it.
         const ProcessKind kind = destination == ProcessDestination::Norvik ? ProcessKind::DI : document->kind;
         ProcessTransfer* transfer = transfers.find(destination, kind);
         if (!transfer) {
             ctx.op.message(notAvailableText(destination, kind), Caption, MessageIcon::Information);
-            return;
+            return TransferOutcome::failed(notAvailableText(destination, kind));
         }
-        transfer->run(ctx, *document);
+        return transfer->run(ctx, *document);
     } catch (const std::exception& e) {
         // The loading failures end here: nothing has been written yet.
         ctx.op.message(e.what(), Caption, MessageIcon::Error);
         ctx.logs.error(failureProcedure(destination), e.what());
+        return TransferOutcome::failed(e.what());
     }
 }
 
@@ -79,7 +81,12 @@ std::string transformFolder(AppContext& ctx) {
 std::string processDocumentBaseName(const std::string& file) {
     const std::string name = fileNameOf(file);
     const std::size_t count = charCount(name);
-    return count <= 4 ? std::string() : charSub(name, 0, count - 4);
+    if (count > 4)
+        return charSub(name, 0, count - 4);
+    // A name of four characters or fewer ("x.x") would leave nothing to name the records by: it names
+    // them itself, without what follows its last dot.
+    const std::size_t dot = name.rfind('.');
+    return dot != std::string::npos && dot > 0 ? name.substr(0, dot) : name;
 }
 
 std::string obtainProcessDocumentFile(AppContext& ctx, const std::string& documentText) {
@@ -114,8 +121,9 @@ ProcessDocumentStatus openProcessDocument(AppContext& ctx, const std::string& fi
         ctx.logs.activity(impedimentLog(id));
         return ProcessDocumentStatus::Impeded;
     }
+    // An identifier of blanks is none: the table preparation would take it for the rows that have none.
     const auto id = principal.value("ID_PROCESSO");
-    if (!id || id->empty()) {
+    if (!id || trim(*id).empty()) {
         ctx.op.message(ProcessNotValidatedText, Caption, MessageIcon::Error);
         return ProcessDocumentStatus::NotValidated;
     }
@@ -127,8 +135,8 @@ long long processKindCode(const RecordSet& principal) {
     try {
         return toInteger(text);
     } catch (const AppError&) {
-        throw AppError("TIPO_PROCESSO do processo " + trim(principal.text("ID_PROCESSO")) + " inválido: '" + text +
-                       "' não é um número inteiro. Nada foi gravado.");
+        throw AppError("TIPO_PROCESSO do processo " + trim(principal.text("ID_PROCESSO")) +
+                       " inválido: " + quotedForMessage(text) + " não é um número inteiro. Nada foi gravado.");
     }
 }
 
@@ -146,14 +154,25 @@ ProcessKind processKindOfCode(long long code) {
 }
 
 std::optional<LoadedProcessDocument> runProcessPrologue(AppContext& ctx, ProcessDestination destination,
-                                                        const std::string& documentText) {
+                                                        const std::string& documentText, TransferOutcome& ended) {
     const std::string folder = transformFolder(ctx);
     ctx.logs.activity(destination == ProcessDestination::Norvik ? LogStartNorvik : LogStartOrientador);
     const std::string file = obtainProcessDocumentFile(ctx, documentText);
-    if (file.empty())
+    if (file.empty()) {
+        ended = TransferOutcome::notConfirmed();
         return std::nullopt;
-    if (openProcessDocument(ctx, file, folder) != ProcessDocumentStatus::Loaded)
+    }
+    switch (openProcessDocument(ctx, file, folder)) {
+    case ProcessDocumentStatus::Loaded:
+        break;
+    case ProcessDocumentStatus::Impeded:
+        ended = TransferOutcome::failed("processo impedido: " + trim(ctx.dm.cdsXMLPrincipal.text("MENSAGEM")));
+        ended.impeded.push_back(trim(ctx.dm.cdsXMLPrincipal.text("ID_PROCESSO")));
         return std::nullopt;
+    case ProcessDocumentStatus::NotValidated:
+        ended = TransferOutcome::failed(ProcessNotValidatedText);
+        return std::nullopt;
+    }
     LoadedProcessDocument document;
     document.file = file;
     document.transformFolder = folder;
@@ -162,10 +181,12 @@ std::optional<LoadedProcessDocument> runProcessPrologue(AppContext& ctx, Process
     return document;
 }
 
-void importProcessToOrientador(AppContext& ctx, const std::string& documentText, const ProcessTransfers& transfers) {
-    runEntry(ctx, ProcessDestination::Orientador, documentText, transfers);
+TransferOutcome importProcessToOrientador(AppContext& ctx, const std::string& documentText,
+                                          const ProcessTransfers& transfers) {
+    return runEntry(ctx, ProcessDestination::Orientador, documentText, transfers);
 }
 
-void importProcessToNorvik(AppContext& ctx, const std::string& documentText, const ProcessTransfers& transfers) {
-    runEntry(ctx, ProcessDestination::Norvik, documentText, transfers);
+TransferOutcome importProcessToNorvik(AppContext& ctx, const std::string& documentText,
+                                      const ProcessTransfers& transfers) {
+    return runEntry(ctx, ProcessDestination::Norvik, documentText, transfers);
 }

@@ -21,16 +21,20 @@ std::string processImpedimentText(const std::string& id, const std::string& desc
 /// The Orientador entry: the prologue, then the LI (TIPO_PROCESSO 2), DSI (3), LSI (4) or DI
 /// (anything else) transfer. documentText is the answer of the web service; when it is empty the
 /// operator picks the file. Failures are reported here (message box and ERRO.CSV); nothing escapes.
-void importProcessToOrientador(AppContext& ctx, const std::string& documentText, const ProcessTransfers& transfers);
+/// Returns how the run ended: the transfer's outcome, or why the prologue ended it.
+TransferOutcome importProcessToOrientador(AppContext& ctx, const std::string& documentText,
+                                          const ProcessTransfers& transfers);
 /// The NORVIK entry: the prologue, then the NORVIK DI transfer (TIPO_PROCESSO is read, not used).
-void importProcessToNorvik(AppContext& ctx, const std::string& documentText, const ProcessTransfers& transfers);
+TransferOutcome importProcessToNorvik(AppContext& ctx, const std::string& documentText,
+                                      const ProcessTransfers& transfers);
 
 /// The prologue: activity-log line, document file (TEMP.XML or the file dialog), load through
-/// DI.xtr, impediment and identifier checks, process kind. nullopt when the run ends here (dialog
-/// cancelled, impeded, not validated: the operator has been told). Throws AppError on a document
-/// or transformation that cannot be read, or a TIPO_PROCESSO that is not a whole number.
+/// DI.xtr, impediment and identifier checks, process kind. nullopt when the run ends here, with ended
+/// saying why (dialog cancelled: not confirmed; impeded, not validated: failed; the operator has been
+/// told). Throws AppError on a document or transformation that cannot be read, or a TIPO_PROCESSO that
+/// is not a whole number.
 std::optional<LoadedProcessDocument> runProcessPrologue(AppContext& ctx, ProcessDestination destination,
-                                                        const std::string& documentText);
+                                                        const std::string& documentText, TransferOutcome& ended);
 
 /// The transformation folder: setting ArqTransform, or the program folder + "XTR" when it is empty.
 std::string transformFolder(AppContext& ctx);
@@ -42,7 +46,8 @@ std::string obtainProcessDocumentFile(AppContext& ctx, const std::string& docume
 enum class ProcessDocumentStatus { Loaded, Impeded, NotValidated };
 
 /// Loads file into cdsXMLPrincipal through DI.xtr (command text "SELECT * FROM " + base name) and
-/// checks its first record: impediment (message and activity-log line) and identifier (message).
+/// checks its first record: impediment (message and activity-log line) and identifier (message; an
+/// identifier of blanks is no identifier).
 ProcessDocumentStatus openProcessDocument(AppContext& ctx, const std::string& file, const std::string& folder);
 
 /// The base name of a document file: the name after the last separator without its last four characters.

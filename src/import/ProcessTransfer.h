@@ -1,5 +1,7 @@
 #pragma once
 
+#include "import/TransferOutcome.h"
+
 #include <string>
 
 struct AppContext;
@@ -25,9 +27,10 @@ struct LoadedProcessDocument {
 /// One transfer of a loaded process document to one destination (for example the DI transfer into
 /// the Orientador). When run is called, ctx.dm.cdsXMLPrincipal is open on its first record, read
 /// from document.file through DI.xtr, and the first process is neither impeded nor without
-/// identifier. The transfer asks its own confirmation and reports its own failures.
+/// identifier. The transfer asks its own confirmation, reports its own failures to the operator and
+/// returns how it ended.
 class ProcessTransfer {
 public:
     virtual ~ProcessTransfer() = default;
-    virtual void run(AppContext& ctx, const LoadedProcessDocument& document) = 0;
+    virtual TransferOutcome run(AppContext& ctx, const LoadedProcessDocument& document) = 0;
 };

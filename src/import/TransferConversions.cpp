@@ -1,6 +1,8 @@
 #include "import/TransferConversions.h"
 
+#include "base/AppError.h"
 #include "base/TextUtils.h"
+#include "data/RecordSet.h"
 
 std::optional<bool> simNaoFlag(const std::string& value) {
     if (value == "SIM")
@@ -20,4 +22,13 @@ std::string quotedLiteral(const std::string& value) {
 
 bool occursIn(const std::string& value, const std::string& list) {
     return !value.empty() && list.find(value) != std::string::npos;
+}
+
+long long wholeNumber(const RecordSet& set, const std::string& field, const std::string& process) {
+    const std::string text = trim(set.text(field));
+    try {
+        return toInteger(text);
+    } catch (const AppError&) {
+        throw AppError(field + " do processo " + process + " inválido: '" + text + "' não é um número inteiro");
+    }
 }

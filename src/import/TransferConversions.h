@@ -14,3 +14,8 @@ std::string restoreLineBreaks(const std::string& text);
 std::string quotedLiteral(const std::string& value);
 /// True when value is not empty and occurs inside list ("3" in "1;3;4"); an empty value occurs nowhere.
 bool occursIn(const std::string& value, const std::string& list);
+
+class RecordSet;
+/// A field of the current row read as a whole number; throws AppError naming the field, the process
+/// and the value when it is not one ("VIA_TRANSPORTE do processo 222 inválido: 'aéreo' não é …").
+long long wholeNumber(const RecordSet& set, const std::string& field, const std::string& process);

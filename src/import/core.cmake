@@ -16,12 +16,26 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ProcessTransfers.cpp
 )
 target_sources(pelomira_core PRIVATE
-  # the DI transfer into the Orientador and the writing every Orientador transfer shares
+  # the writing every Orientador transfer shares: rules, field writers, preparation, the run of a unit
   ${CMAKE_CURRENT_LIST_DIR}/FieldSources.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TransferOutcome.h
   ${CMAKE_CURRENT_LIST_DIR}/TransferConversions.h
   ${CMAKE_CURRENT_LIST_DIR}/TransferConversions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TransferRules.h
+  ${CMAKE_CURRENT_LIST_DIR}/TransferRules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PartyRules.h
+  ${CMAKE_CURRENT_LIST_DIR}/PartyRules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PartyWriter.h
+  ${CMAKE_CURRENT_LIST_DIR}/PartyWriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OrientadorRowWriter.h
   ${CMAKE_CURRENT_LIST_DIR}/OrientadorRowWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/UnitPreparation.h
+  ${CMAKE_CURRENT_LIST_DIR}/UnitPreparation.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OrientadorTransfer.h
+  ${CMAKE_CURRENT_LIST_DIR}/OrientadorTransfer.cpp
+  # the DI transfer into the Orientador
+  ${CMAKE_CURRENT_LIST_DIR}/DiOrientadorRules.h
+  ${CMAKE_CURRENT_LIST_DIR}/DiOrientadorRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DiOrientadorWriter.h
   ${CMAKE_CURRENT_LIST_DIR}/DiOrientadorWriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DiOrientadorTransfer.h

@@ -6,6 +6,8 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TextCase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProgramVersion.h
   ${CMAKE_CURRENT_LIST_DIR}/ProgramVersion.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SystemError.h
+  ${CMAKE_CURRENT_LIST_DIR}/SystemError.cpp
   ${CMAKE_CURRENT_LIST_DIR}/linux/LinuxPlatform.h
   ${CMAKE_CURRENT_LIST_DIR}/linux/LinuxPlatform.cpp
 )

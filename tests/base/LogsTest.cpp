@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 std::vector<std::string> linesOf(const std::string& content) {
@@ -101,4 +104,48 @@ TEST(Logs, FailingActivityLogIsNotedInErrorLog) {
     const auto lines = linesOf(TestEnv::readFile(env.home() + "ERRO.CSV"));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_TRUE(startsWith(split(lines[1], ';')[2], "Erro na gravação do LOG - Erro: "));
+}
+
+TEST(Logs, ARecordStaysOneReadableLine) {
+    TestEnv env;
+    auto platform = Platform::createNative();
+    ScriptedOperator op;
+    Logs logs(*platform, op);
+    logs.error("Gravando", "valor com\r\nduas linhas");
+    logs.error("Gravando", std::string(10'000'000, 'x'));
+    const auto lines = linesOf(TestEnv::readFile(env.home() + "ERRO.CSV"));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(split(lines[1], ';')[2], "Procedimento: Gravando - Erro: valor com  duas linhas");
+    EXPECT_LT(lines[2].size(), 2200u);
+    EXPECT_EQ(split(lines[2], ';').size(), 4u);
+}
+
+TEST(Logs, AFullDiskLeavesNoHalfRecordAndTheHeaderComesLater) {
+    TestEnv env;
+    auto platform = Platform::createNative();
+    ScriptedOperator op;
+    Logs logs(*platform, op);
+    const std::string log = env.home() + "PELOMIRA_LOG.CSV";
+    // A first write that failed on a full disk left an empty file: the next record brings the header.
+    TestEnv::writeFile(log, "");
+    logs.activity("Primeira");
+    auto lines = linesOf(TestEnv::readFile(log));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "TERMINAL;USUARIO;PROCEDIMENTO;DATA/HORA");
+
+    // The disk fills up in the middle of a record (a file-size limit stands in for it): the record is
+    // taken back whole and the operator is told.
+    const std::string before = TestEnv::readFile(log);
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tight = old;
+    tight.rlim_cur = before.size() + 20;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+    logs.activity(std::string(200, 'y'));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(TestEnv::readFile(log), before);
+    ASSERT_FALSE(op.calls().empty());
+    EXPECT_NE(op.calls().front().text.find(Logs::LogFailureHeadline), std::string::npos);
 }

@@ -1,8 +1,11 @@
 #include "cadastros/CodeMapping.h"
 #include "../data/IntegraWorld.h"
 #include "base/AppError.h"
+#include "cli/CliRunner.h"
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 TEST(CodeMapping, SavedUpperCasedAndFoundWhateverTheCaseAndBlanksOfTheQuestion) {
     IntegraWorld w;
@@ -83,4 +86,28 @@ TEST(CodeMapping, WindowListSelection) {
     EXPECT_EQ(CodeMapping::registryItemIndex("unidade"), 3);
     EXPECT_EQ(CodeMapping::registryItemIndex("país"), 2);
     EXPECT_EQ(CodeMapping::registryItemIndex("CLIENTE"), -1);
+}
+
+TEST(CodeMapping, TheCommandLineStoresOnlyRegistriesAnIntegrationCanFind) {
+    IntegraWorld w;
+    w.settings.write(Settings::Dados, Settings::KeyTabelasIntegra, w.location);
+    const auto cli = [&](const std::vector<std::string>& words, std::string* err = nullptr) {
+        std::ostringstream out, errors;
+        const int code = runCli(words, *w.platform, out, errors);
+        if (err)
+            *err = errors.str();
+        return code;
+    };
+    std::string err;
+    EXPECT_EQ(cli({"mapping", "set", "SAMSUNG", "FABRICA", "A1", "M1"}, &err), 1);
+    EXPECT_NE(err.find("Tabela desconhecida para o vínculo: 'FABRICA'"), std::string::npos) << err;
+    EXPECT_EQ(cli({"mapping", "set", "SAMSUNG", "UNIDADE", "--PC", "UN"}, &err), 2) << "a value like an option";
+    EXPECT_TRUE(w.column("SELECT COD_INTEGR FROM VINCULO").empty());
+
+    // After "--" such a value is a value, in its own column; the table may be named either way.
+    EXPECT_EQ(cli({"mapping", "set", "--", "samsung", "unidade", "--PC", "un"}, &err), 0) << err;
+    EXPECT_EQ(cli({"mapping", "set", "SYNTHES", "Fabricante", "F 1", "M2"}, &err), 0) << err;
+    EXPECT_EQ(w.column("SELECT COD_CLIENTE || '|' || TABELA || '|' || COD_INTEGR || '|' || COD_MERLIN FROM VINCULO "
+                       "ORDER BY 1"),
+              (std::vector<std::string>{"SAMSUNG|UNIDADE|--PC|UN", "SYNTHES|FABRICANTE|F 1|M2"}));
 }

@@ -143,13 +143,37 @@ TEST(RegistryImport, FailureMidwayKeepsEarlierRecordsAndReports) {
     const auto log = w.errorLog();
     ASSERT_EQ(log.size(), 1u);
     EXPECT_NE(log[0].find("Procedimento: Importando cadastro de Unidade (XML) - Erro: "), std::string::npos);
+}
 
-    // A record without a code stops the import too, instead of storing a row nobody can find.
-    w.op.clear();
-    const std::string blank = w.unitsFile("sem_codigo.xml", {{"4", "QUATRO"}, {"  ", "SEM"}});
-    EXPECT_EQ(RegistryImport(w.ctx, Registry::unidade()).importFile(blank).result, Result::Failed);
-    EXPECT_EQ(w.units(), (std::vector<std::string>{"1=UM", "4=QUATRO"}));
-    EXPECT_NE(w.op.messages().at(0).find("O registro 2 do arquivo não tem código (K_COD_UNIDAD)"), std::string::npos);
+TEST(RegistryImport, ARecordWithoutCodeIsSkippedAndNamedTheRestImported) {
+    ImportWorld w;
+    const std::string blank = w.unitsFile("sem_codigo.xml", {{"4", "QUATRO"}, {"  ", "SEM"}, {"5", "CINCO"}});
+    const RegistryImport::Outcome outcome = RegistryImport(w.ctx, Registry::unidade()).importFile(blank);
+    EXPECT_EQ(outcome.result, Result::Imported);
+    EXPECT_EQ(outcome.inserted, 2);
+    EXPECT_EQ(outcome.withoutCode, 1);
+    EXPECT_EQ(w.units(), (std::vector<std::string>{"4=QUATRO", "5=CINCO"}));
+    ASSERT_EQ(w.op.messages().size(), 1u);
+    EXPECT_EQ(w.op.messages()[0],
+              countsText(2, 0) + "\rRegistros sem código, não gravados: 1 (veja o arquivo ERRO.CSV)");
+    EXPECT_EQ(w.op.callsOf("message").at(0).icon, MessageIcon::Warning);
+    const auto log = w.errorLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_NE(log[0].find("O registro 2 do arquivo não tem código (K_COD_UNIDAD) e não foi gravado."),
+              std::string::npos);
+}
+
+TEST(RegistryImport, ACodeWithALeadingBlankIsFoundAndUpdatedAtEveryImport) {
+    ImportWorld w;
+    const std::string file = w.unitsFile("branco.xml", {{" 8", "OITO"}, {"9", "NOVE"}});
+    EXPECT_EQ(RegistryImport(w.ctx, Registry::unidade()).importFile(file).inserted, 2);
+    for (int round = 0; round < 2; ++round) {
+        w.op.clear();
+        const RegistryImport::Outcome again = RegistryImport(w.ctx, Registry::unidade()).importFile(file);
+        EXPECT_EQ(again.result, Result::Imported) << (w.op.messages().empty() ? "" : w.op.messages()[0]);
+        EXPECT_EQ(again.updated, 2);
+    }
+    EXPECT_EQ(w.units(), (std::vector<std::string>{" 8=OITO", "9=NOVE"}));
 }
 
 TEST(RegistryImport, CommandLineImportsANamedFile) {

@@ -35,6 +35,8 @@ TEST(MerlinAddress, ValuesThatWouldChangeTheAddressAreEncoded) {
     EXPECT_EQ(encodeQueryValue("a\tb\x7f"), "a%09b%7F");
     EXPECT_EQ(encodeQueryValue("AÇÃO"), "A%C3%87%C3%83O");
     EXPECT_EQ(encodeQueryValue("IMP-001/26.a_b"), "IMP-001/26.a_b");
+    // What an HTTP request line may not carry as it is.
+    EXPECT_EQ(encodeQueryValue("\"<>\\{}|^`"), "%22%3C%3E%5C%7B%7D%7C%5E%60");
     // The year goes through the same door.
     EXPECT_EQ(processRequestAddress(Base, "DI", "X", "2026&P_CIA=1"),
               Base + ":receiveDIrequest?P_CIA=10&P_TRAMITE=X&P_ANO=2026%26P_CIA%3D1");

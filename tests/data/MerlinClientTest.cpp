@@ -140,10 +140,48 @@ public:
     }
     ~SilentPort() { close(m_fd); }
     int port() const { return m_port; }
+    int fd() const { return m_fd; }
 
 private:
     int m_fd = -1;
     int m_port = 0;
+};
+
+/// A server that answers one request with the bytes it is given, whatever they are.
+class RawAnswer {
+public:
+    explicit RawAnswer(std::string answer) : m_answer(std::move(answer)) {
+        m_thread = std::thread([this] {
+            const int c = accept(m_port.fd(), nullptr, nullptr);
+            if (c < 0)
+                return;
+            std::string request;
+            char buf[4096];
+            while (request.find("\r\n\r\n") == std::string::npos) {
+                const ssize_t n = recv(c, buf, sizeof buf, 0);
+                if (n <= 0)
+                    break;
+                request.append(buf, static_cast<size_t>(n));
+            }
+            for (size_t sent = 0; sent < m_answer.size();) {
+                const ssize_t n = send(c, m_answer.data() + sent, m_answer.size() - sent, MSG_NOSIGNAL);
+                if (n <= 0)
+                    break;
+                sent += static_cast<size_t>(n);
+            }
+            close(c);
+        });
+    }
+    ~RawAnswer() {
+        shutdown(m_port.fd(), SHUT_RDWR);
+        m_thread.join();
+    }
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(m_port.port()) + "/x"; }
+
+private:
+    std::string m_answer;
+    SilentPort m_port;
+    std::thread m_thread;
 };
 
 /// A port nobody listens on: taken from the system, then given back.
@@ -235,6 +273,22 @@ TEST(MerlinClientHttp, FailuresNameTheirCause) {
               std::string::npos);
     EXPECT_NE(failureOf([&] { client.get("ftp://127.0.0.1/x", Quick); }).find("Endereço inválido"), std::string::npos);
     EXPECT_NE(failureOf([&] { client.get("http://[::1/x", Quick); }).find("Endereço inválido"), std::string::npos);
+}
+
+TEST(MerlinClientHttp, AnswersThatAreNoHttpAreNamedAsSuch) {
+    MerlinClient client;
+    {
+        RawAnswer garbage("LIXO 200 QUALQUER COISA\r\n\r\n<PROCESSOS/>");
+        const std::string why = failureOf([&] { client.get(garbage.url(), Quick); });
+        EXPECT_NE(why.find("não respondeu em HTTP"), std::string::npos) << why;
+        EXPECT_EQ(why.find("Endereço inválido"), std::string::npos) << why;
+    }
+    {
+        RawAnswer giant("HTTP/1.1 200 OK\r\nX-Enorme: " + std::string(2 * 1024 * 1024, 'a') + "\r\n\r\nx");
+        const std::string why = failureOf([&] { client.get(giant.url(), Quick); });
+        EXPECT_NE(why.find("cabeçalho grande demais"), std::string::npos) << why;
+        EXPECT_EQ(why.find("Out of memory"), std::string::npos) << why;
+    }
 }
 
 TEST(MerlinClientHttp, SilentServerEndsAtTheTimeoutFromTheSettings) {

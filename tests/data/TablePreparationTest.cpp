@@ -147,12 +147,47 @@ TEST(TablePreparation, PastTheLastSequenceANumberInUseIsNeverHandedOut) {
               "Não há mais números livres para o ano 26: as sequências 00001 a 99999 já estão em uso");
 }
 
+TEST(TablePreparation, AnUnreadableNumberIsNamedInTheErrorLogAndTheReadableOnesCount) {
+    Preparation p;
+    p.addHead("00013/26", "A");
+    p.addHead("0001A/26", "X"); // typed into the Orientador by hand
+    EXPECT_EQ(p.transfer("Y"), "00014/26");
+    const std::string log = TestEnv::readFile(p.env.home() + "ERRO.CSV");
+    EXPECT_NE(log.find("Procedimento: Verificando dados da tabela DECLARAÇÃO_IMPORTAÇÃO - Erro: O número '0001A/26' "
+                       "da linha 2 da tabela DECLARAÇÃO_IMPORTAÇÃO (NR_IDENT_USUARIO 'X', campo NR_DECL_IMP_MICRO) "
+                       "não começa com uma sequência de cinco algarismos"),
+              std::string::npos)
+        << log;
+    // Every later transfer goes on numbering; the odd row stays as it is.
+    EXPECT_EQ(p.transfer("Z"), "00015/26");
+    EXPECT_EQ(p.column("IMPORT.MDB", Head, "NR_DECL_IMP_MICRO"),
+              (std::vector<std::string>{"00013/26", "0001A/26", "00014/26", "00015/26"}));
+}
+
+TEST(TablePreparation, ABlankKeyIsRefusedAndTheRowsWithoutOneStay) {
+    Preparation p;
+    // Declarations typed into the Orientador: no identifier, an empty one.
+    p.addHead("00001/26", "");
+    p.addRow("IMPORT.MDB", "TRIBUTO", {{"CD_RECEITA_IMPOSTO", "0001"}});
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(p.file("IMPORT.MDB").c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db,
+                 "INSERT INTO \"DECLARAÇÃO_IMPORTAÇÃO\" (NR_DECL_IMP_MICRO, NR_IDENT_USUARIO) VALUES ('00002/26', '')",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+
+    EXPECT_EQ(errorOf([&] { p.head("   "); }), "A chave NR_IDENT_USUARIO está em branco: nenhuma linha da tabela "
+                                               "DECLARAÇÃO_IMPORTAÇÃO foi excluída");
+    EXPECT_EQ(
+        errorOf([&] { VERIFICATABELANUMERO(p.ctx, p.progress, "IMPORT", "TRIBUTO", "NR_DECL_IMP_MICRO", "", ""); }),
+        "A chave NR_DECL_IMP_MICRO está em branco: nenhuma linha da tabela TRIBUTO foi excluída");
+    EXPECT_NE(errorOf([&] { VERIFICATABELA(p.ctx, p.progress, "DSI", "DSI_BENS", "CD_DSI_MICRO", 5, " "); }), "");
+    EXPECT_EQ(p.column("IMPORT.MDB", Head, "NR_DECL_IMP_MICRO"), (std::vector<std::string>{"00001/26", "00002/26"}));
+    EXPECT_EQ(p.column("IMPORT.MDB", "TRIBUTO", "CD_RECEITA_IMPOSTO"), (std::vector<std::string>{"0001"}));
+}
+
 TEST(TablePreparation, FailuresEndThePreparationWithAClearMessage) {
     Preparation p;
-    p.addHead("0001A/26", "X");
-    EXPECT_EQ(errorOf([&] { p.head("Y"); }), "O número '0001A/26' da última linha da tabela DECLARAÇÃO_IMPORTAÇÃO "
-                                             "(campo NR_DECL_IMP_MICRO) não começa com uma sequência de cinco "
-                                             "algarismos");
     EXPECT_NE(errorOf([&] {
                   VERIFICATABELANUMERO(p.ctx, p.progress, "IMPORT", "DECLARACAO", "NR_IDENT_USUARIO", "", "1");
               }).find("A tabela DECLARACAO não existe no arquivo IMPORT.MDB"),
@@ -180,7 +215,9 @@ TEST(TablePreparation, FailuresEndThePreparationWithAClearMessage) {
         << locked;
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
-    EXPECT_EQ(p.progress.counter, 0); // no step was counted for a failed preparation
+    // Each step is taken before its table is touched, so the window (and a failure report quoting it)
+    // names the table that failed, not the one before it: one step for each of the four attempts.
+    EXPECT_EQ(p.progress.counter, 4);
 
     p.settings.write(Settings::Dados, Settings::KeyDados, p.env.path("ausente"));
     EXPECT_NE(errorOf([&] { p.head("1"); }).find("pasta do Orientador - SISCOMEX não foi encontrada"),

@@ -272,7 +272,14 @@ TEST(XmlTransformTest, ProviderFindsTransformationsWithoutCaseAndRereadsChangedF
     rs.close();
     const std::string why = failure([&] { rs.open(); });
     EXPECT_NE(why.find("NAO_HA.xtr"), std::string::npos) << why;
+    EXPECT_NE(why.find("não encontrado"), std::string::npos) << why;
     EXPECT_FALSE(rs.active());
+
+    // A folder where the file should be is named as what it is.
+    TestEnv::makeFolder(folder + "/ADICAO.xtr");
+    provider.setTransformation(*platform, folder, "ADICAO.xtr");
+    const std::string folderWhy = failure([&] { rs.open(); });
+    EXPECT_NE(folderWhy.find("é uma pasta"), std::string::npos) << folderWhy;
 }
 
 TEST(XmlTransformTest, LargeValidDocumentLoads) {
@@ -292,4 +299,34 @@ TEST(XmlTransformTest, LargeValidDocumentLoads) {
     ASSERT_EQ(items->size(), 100000u);
     EXPECT_EQ(cell(*items, 99999, "ID_ITEM"), "100000");
     EXPECT_EQ(cell(*items, 5, "DESCRICAO")->size(), 400u);
+}
+
+TEST(XmlTransformTest, TransformationsNestedWithoutEndAreRefused) {
+    std::string xtr = "<transformation><rows path=\"A\"><fields>X</fields>";
+    for (int i = 0; i < 20000; ++i)
+        xtr += "<set name=\"S" + std::to_string(i) + "\"><fields>X</fields>";
+    for (int i = 0; i < 20000; ++i)
+        xtr += "</set>";
+    xtr += "</rows></transformation>";
+    const std::string why = failure([&] { XmlTransform::parse(xtr, "FUNDO.xtr"); });
+    EXPECT_NE(why.find("aninhados demais"), std::string::npos) << why.substr(0, 300);
+    EXPECT_NE(why.find("FUNDO.xtr"), std::string::npos);
+}
+
+TEST(XmlTransformTest, ReferencesToCharactersThatDoNotExistAreRefused) {
+    const char* xtr = R"(<transformation><rows path="A"><field name="T" element="."/></rows></transformation>)";
+    for (const std::string ref : {"&#xD800;", "&#x110000;", "&#0;", "&#1;", "&#55296;", "&#x99999999999;"}) {
+        const std::string why = failure([&] { run(xtr, "<A>A" + ref + "B</A>"); });
+        EXPECT_NE(why.find("referência a um caractere que não existe"), std::string::npos) << ref << " → " << why;
+        EXPECT_NE(why.find("linha 1"), std::string::npos) << why;
+        // In an attribute, too.
+        EXPECT_NE(failure([&] { XmlDocument::parseText("<A b=\"" + ref + "\"/>", "r"); }), "") << ref;
+    }
+    // Characters that exist are taken; the same text inside CDATA or a comment is no reference at all.
+    EXPECT_EQ(cell(*run(xtr, "<A>&#x10FFFF;&#9;&#xE9;&#233;</A>"), 0, "T"), "\xF4\x8F\xBF\xBF\té"
+                                                                            "é");
+    EXPECT_EQ(cell(*run(xtr, "<A><![CDATA[&#0;]]><!-- &#xD800; --></A>"), 0, "T"), "&#0;");
+    // A lone surrogate in a UTF-16 document.
+    const std::string utf16("\xFF\xFE<\0A\0>\0\x00\xD8<\0/\0A\0>\0", 18);
+    EXPECT_NE(failure([&] { run(xtr, utf16); }).find("UTF-16"), std::string::npos);
 }

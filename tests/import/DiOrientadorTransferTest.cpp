@@ -90,10 +90,12 @@ std::vector<std::string> column(const std::vector<StoredRow>& rows, const std::s
 
 TEST(DiOrientadorTransfer, WritesEveryTableAndShowsEachStep) {
     DiTransferWorld w;
-    w.transfer(w.sample(Sample));
+    const TransferOutcome outcome = w.transfer(w.sample(Sample));
     EXPECT_TRUE(w.op.unexpected().empty());
     EXPECT_TRUE(w.op.messages().empty()) << w.op.messages().front();
     expectSampleDeclaration(w, microNumber(1));
+    EXPECT_EQ(outcome.status, TransferStatus::Transferred);
+    EXPECT_EQ(outcome.transferred, (std::vector<std::string>{"2026001534"}));
 
     const auto asked = w.op.callsOf("ask");
     ASSERT_EQ(asked.size(), 1u);
@@ -101,13 +103,14 @@ TEST(DiOrientadorTransfer, WritesEveryTableAndShowsEachStep) {
     EXPECT_EQ(asked[0].caption, "Pelomira - DI");
     EXPECT_EQ(asked[0].icon, MessageIcon::Question);
 
-    // Preparation window: the process's head rows, then the twenty tables by the new number; then the
-    // transfer window with the nineteen tables.
+    // Preparation window: the process's head rows, then the twenty tables by the new number (21 steps,
+    // so the bar ends full); then the transfer window with the nineteen tables.
     const auto opened = w.op.callsOf("progressOpen");
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0].text, "Preparando a transferência, Aguarde...");
     EXPECT_EQ(opened[1].text, "Iniciando transferência, Aguarde...");
-    EXPECT_EQ(opened[0].extra, (std::vector<std::string>{"0", "19"}));
+    EXPECT_EQ(opened[0].extra, (std::vector<std::string>{"0", "21"}));
+    EXPECT_EQ(opened[1].extra, (std::vector<std::string>{"0", "19"}));
     std::vector<std::string> expectedSteps = {"Verificando dados da tabela DECLARAÇÃO_IMPORTAÇÃO"};
     for (const auto& t : PreparedTables)
         expectedSteps.push_back("Verificando dados da tabela " + t);
@@ -385,7 +388,9 @@ TEST(DiOrientadorTransfer, AFieldThatCannotBeWrittenCostsThatFieldOnly) {
     d.set("/PROCESSOS/PROCESSO/ADICAO[ID_ADICAO='002']/NR_PARCELAS", "tres");
     const std::string longName = "Armaturenwerk Hötensleben Gesellschaft mit beschränkter Haftung";
     d.set("/PROCESSOS/PROCESSO/FABR_EXP[ID_FABREXP='2045']/RAZAO_SOCIAL", longName);
-    w.transfer(d.text());
+    const TransferOutcome outcome = w.transfer(d.text());
+    EXPECT_EQ(outcome.status, TransferStatus::TransferredWithFieldErrors);
+    EXPECT_EQ(outcome.fieldErrors, 3);
 
     const auto errors = w.messages(MessageIcon::Error);
     ASSERT_EQ(errors.size(), 3u);
@@ -417,12 +422,18 @@ TEST(DiOrientadorTransfer, AFieldThatCannotBeWrittenCostsThatFieldOnly) {
               std::string::npos);
 }
 
-TEST(DiOrientadorTransfer, AFailureEndsTheRunAndKeepsWhatWasWritten) {
+TEST(DiOrientadorTransfer, AFailureDropsTheDeclarationWholeAndKeepsItsEarlierVersion) {
     DiTransferWorld w;
-    // The file refuses tax rows: the transfer stops in TRIBUTO, after the additions and payments.
+    w.transfer(w.sample(Sample));
+    std::map<std::string, std::size_t> before;
+    for (const auto& t : PreparedTables)
+        before[t] = w.rows(t).size();
+
+    // The file refuses tax rows: the transfer again stops in TRIBUTO, after the additions and payments.
     execSql(w.file("IMPORT.MDB"),
             "CREATE TRIGGER recusa BEFORE INSERT ON \"TRIBUTO\" BEGIN SELECT RAISE(ABORT, 'linha recusada'); END");
-    w.transfer(w.sample(Sample));
+    w.op.clear();
+    TransferOutcome outcome = w.transfer(w.sample(Sample));
     const auto shown = w.op.callsOf("message");
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].caption, "Pelomira");
@@ -434,19 +445,28 @@ TEST(DiOrientadorTransfer, AFailureEndsTheRunAndKeepsWhatWasWritten) {
     EXPECT_NE(w.errorLog().find("Procedimento: Transferindo a tabela TRIBUTO - Erro: "), std::string::npos);
     EXPECT_FALSE(w.op.progressIsOpen());
     EXPECT_TRUE(w.op.callsOf("showMessage").empty());
-    EXPECT_EQ(w.activityLog().find("Finalizando"), std::string::npos);
-    EXPECT_EQ(w.rows(Head).size(), 1u);
-    EXPECT_EQ(w.rows(Additions).size(), 3u);
-    EXPECT_EQ(w.rows("PAGAMENTO_VINCULADO").size(), 4u);
-    EXPECT_EQ(w.rows("TRIBUTO").size(), 0u);
-    EXPECT_EQ(w.rows("DETALHE_MERCADORIA").size(), 0u);
+    EXPECT_EQ(w.activityLog().find("Finalizando Importação de Processos para o SISCOMEX (DI: 2026001534)",
+                                   w.activityLog().rfind("Iniciando")),
+              std::string::npos);
+    EXPECT_EQ(outcome.status, TransferStatus::Failed);
+    EXPECT_TRUE(outcome.transferred.empty());
+    EXPECT_NE(outcome.failure.find("linha recusada"), std::string::npos);
+    // Neither the new version nor a gap: the earlier declaration is there as it was, every table of it.
+    for (const auto& t : PreparedTables) {
+        const auto rows = w.rows(t);
+        EXPECT_EQ(rows.size(), before[t]) << t;
+        for (const auto& r : rows)
+            EXPECT_EQ(r.at("NR_DECL_IMP_MICRO"), microNumber(1)) << t;
+    }
+    expectSampleDeclaration(w, microNumber(1));
 
-    // A number that does not convert stops the second declaration; the first one stays whole.
+    // A number that does not convert stops the second declaration: the first one is whole, nothing of the
+    // second was written, and the run says so.
     execSql(w.file("IMPORT.MDB"), "DROP TRIGGER recusa");
     w.op.clear();
     SampleDocument two("DI_DUAS_DECLARACOES.xml");
     two.set("/PROCESSOS/PROCESSO[ID_PROCESSO='222']/VIA_TRANSPORTE", "aéreo");
-    w.transfer(two.text());
+    outcome = w.transfer(two.text());
     // The way's own field is refused first (one field); reading it as a number then ends the run.
     ASSERT_EQ(w.op.messages().size(), 2u);
     EXPECT_NE(w.op.messages()[0].find("Campo: CD_VIA_TRANSP_CARG"), std::string::npos);
@@ -455,24 +475,25 @@ TEST(DiOrientadorTransfer, AFailureEndsTheRunAndKeepsWhatWasWritten) {
               "Transferindo a tabela DECLARAÇÃO_IMPORTAÇÃO\rERRO: VIA_TRANSPORTE do processo 222 inválido: 'aéreo' "
               "não é um número inteiro");
     EXPECT_EQ(column(w.rows(Head), "NR_IDENT_USUARIO"), (std::vector<std::string>{"2026001534", "111"}));
-    EXPECT_EQ(w.rows("DETALHE_MERCADORIA").size(), 5u) << "111's items";
+    EXPECT_EQ(w.rows("DETALHE_MERCADORIA").size(), 10u) << "the sample's items and 111's, none of 222";
+    EXPECT_EQ(outcome.status, TransferStatus::Failed);
+    EXPECT_EQ(outcome.transferred, (std::vector<std::string>{"111"}));
+    EXPECT_EQ(outcome.fieldErrors, 1);
 
-    // A table missing from the file stops the preparation; the declarations already there stay.
+    // A table missing from the file stops the preparation: 111 is not removed half way.
     execSql(w.file("IMPORT.MDB"), "DROP TABLE \"ATO_VINCULADO\"");
     w.op.clear();
     w.transfer(w.sample("DI_DUAS_DECLARACOES.xml"));
     ASSERT_EQ(w.op.messages().size(), 1u);
     EXPECT_EQ(w.op.messages()[0],
               "OCORREU UM ERRO NA TRANSFERÊNCIA\rPor favor entre em contato com o suporte técnico\r\rProcedimento: "
-              "Verificando dados da tabela DOCUMENTO_VINCULADO\rERRO: A tabela ATO_VINCULADO não existe no arquivo "
+              "Verificando dados da tabela ATO_VINCULADO\rERRO: A tabela ATO_VINCULADO não existe no arquivo "
               "IMPORT.MDB do Orientador - SISCOMEX");
-    EXPECT_NE(w.errorLog().find("Procedimento: Verificando dados da tabela DOCUMENTO_VINCULADO - Erro: A tabela "
+    EXPECT_NE(w.errorLog().find("Procedimento: Verificando dados da tabela ATO_VINCULADO - Erro: A tabela "
                                 "ATO_VINCULADO não existe"),
               std::string::npos);
-    // 111's rows went with the preparation that stopped; the other declaration stays.
-    EXPECT_EQ(column(w.rows(Head), "NR_IDENT_USUARIO"), (std::vector<std::string>{"2026001534"}));
-    EXPECT_EQ(column(w.rows(Additions), "NR_DECL_IMP_MICRO"),
-              (std::vector<std::string>{microNumber(1), microNumber(1), microNumber(1)}));
+    EXPECT_EQ(column(w.rows(Head), "NR_IDENT_USUARIO"), (std::vector<std::string>{"2026001534", "111"}));
+    EXPECT_EQ(w.rows("DETALHE_MERCADORIA").size(), 10u);
     EXPECT_FALSE(w.op.progressIsOpen());
 }
 
@@ -490,7 +511,9 @@ TEST(DiOrientadorTransfer, TheClosingWindowStartsTheOrientadorProgram) {
     TestEnv::writeFile(w.folder + "/di.exe", "MZ");
     w.op.clear();
     w.op.failOpenWith("não é um programa que possa ser executado neste sistema");
-    w.transfer(d.text(), 1);
+    const TransferOutcome outcome = w.transfer(d.text(), 1);
+    EXPECT_EQ(outcome.status, TransferStatus::Transferred) << "the declaration went through all the same";
+    EXPECT_TRUE(outcome.programStartFailed);
     started = w.op.callsOf("openWithSystem");
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].text, w.folder + "/di.exe");
@@ -519,7 +542,7 @@ TEST(DiOrientadorTransfer, RunsBusyAndNoConfirmationWritesNothing) {
     BusyProbe probe;
     probe.queueYesNo(false);
     AppContext ctx{*w.platform, probe, w.settings, w.logs, w.dm};
-    importProcessToOrientador(ctx, w.sample(Sample), w.transfers);
+    EXPECT_EQ(importProcessToOrientador(ctx, w.sample(Sample), w.transfers).status, TransferStatus::NotConfirmed);
     EXPECT_EQ(probe.running, "Transferência de DI para o Orientador - SISCOMEX");
     EXPECT_FALSE(BusyGuard::busy());
     EXPECT_EQ(probe.calls().size(), 1u) << "nothing after the No";

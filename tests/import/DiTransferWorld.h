@@ -92,11 +92,11 @@ struct DiTransferWorld : OrientadorWorld {
 
     /// Runs the Orientador entry on a document text as Merlin sends it, confirming and closing the
     /// message window with button (0 OK, 1 open the Orientador).
-    void transfer(const std::string& documentText, int button = 0) {
+    TransferOutcome transfer(const std::string& documentText, int button = 0) {
         resetProcessRecordSets(dm);
         op.queueYesNo(true);
         op.queueButton(button);
-        importProcessToOrientador(ctx, documentText, transfers);
+        return importProcessToOrientador(ctx, documentText, transfers);
     }
 
     std::vector<StoredRow> rows(const std::string& table) const { return readTable(*this, table); }

@@ -18,11 +18,15 @@ namespace {
 // Stands in for a transfer that is not built yet: notes what the prologue handed over.
 class RecordingTransfer : public ProcessTransfer {
 public:
-    void run(AppContext& ctx, const LoadedProcessDocument& document) override {
+    TransferOutcome run(AppContext& ctx, const LoadedProcessDocument& document) override {
         runs.push_back(document);
         firstId = ctx.dm.cdsXMLPrincipal.text("ID_PROCESSO");
         records = ctx.dm.cdsXMLPrincipal.recordCount();
         commandText = ctx.dm.cdsXMLPrincipal.commandText();
+        TransferOutcome done;
+        done.status = TransferStatus::Transferred;
+        done.transferred.push_back(firstId);
+        return done;
     }
     std::vector<LoadedProcessDocument> runs;
     std::string firstId;
@@ -115,6 +119,16 @@ TEST(ProcessImportTest, EmptyTextAsksForTheFile) {
     EXPECT_EQ(di.runs[0].baseName, "proc123");
     EXPECT_EQ(di.records, 2u);
     EXPECT_FALSE(TestEnv::exists(w.env.home() + "TEMP.XML"));
+
+    // A name of four characters or fewer still names the records.
+    const std::string shortName = w.env.path("escolhidos/x.x");
+    TestEnv::writeFile(shortName, sample("DI_DUAS_DECLARACOES.xml"));
+    w.op.queueFile(shortName);
+    importProcessToOrientador(w.ctx, "", w.transfers);
+    ASSERT_EQ(di.runs.size(), 2u) << (w.op.messages().empty() ? "" : w.op.messages().back());
+    EXPECT_EQ(di.commandText, "SELECT * FROM X");
+    EXPECT_EQ(processDocumentBaseName("/a/x.xml"), "x");
+    EXPECT_EQ(processDocumentBaseName("/a/ab"), "ab");
 }
 
 TEST(ProcessImportTest, ImpededFirstProcessRefusesTheDocument) {

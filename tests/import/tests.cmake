@@ -22,6 +22,8 @@ target_sources(core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DiTransferWorld.h
   ${CMAKE_CURRENT_LIST_DIR}/DiSampleExpectations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DiOrientadorTransferTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DiTransferSafetyTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TransferRulesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CliTransferTest.cpp
 )
 add_dependencies(core_tests pelomira-cli)

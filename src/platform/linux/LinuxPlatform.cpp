@@ -3,6 +3,7 @@
 #include "Version.h"
 #include "platform/Paths.h"
 #include "platform/ProgramVersion.h"
+#include "platform/SystemError.h"
 #include "platform/TextCase.h"
 
 #include <cerrno>
@@ -80,12 +81,12 @@ bool spawnDetached(const std::vector<std::string>& args, const std::string& work
     }
     int pipefd[2];
     if (::pipe2(pipefd, O_CLOEXEC) != 0) {
-        why = std::strerror(errno);
+        why = systemErrorText(errno);
         return false;
     }
     const pid_t pid = ::fork();
     if (pid < 0) {
-        why = std::strerror(errno);
+        why = systemErrorText(errno);
         ::close(pipefd[0]);
         ::close(pipefd[1]);
         return false;
@@ -117,7 +118,7 @@ bool spawnDetached(const std::vector<std::string>& args, const std::string& work
     int status = 0;
     ::waitpid(pid, &status, 0);
     if (n == static_cast<ssize_t>(sizeof childErrno)) {
-        why = std::strerror(childErrno);
+        why = systemErrorText(childErrno);
         return false;
     }
     return true;

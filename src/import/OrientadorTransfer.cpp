@@ -1,0 +1,168 @@
+#include "import/OrientadorTransfer.h"
+
+#include "base/AppContext.h"
+#include "base/BusyGuard.h"
+#include "base/Logs.h"
+#include "base/Operator.h"
+#include "base/Settings.h"
+#include "base/TextUtils.h"
+#include "data/OrientadorDatabase.h"
+#include "data/OrientadorTable.h"
+#include "data/TDM.h"
+#include "import/GRAVACAMPO.h"
+#include "import/ProcessImport.h"
+#include "platform/Paths.h"
+#include "platform/Platform.h"
+
+#include <exception>
+
+namespace {
+
+const char* const OpenFailureProcedure = "Abrindo o Orientador - SISCOMEX";
+
+// One unit's transaction on its file: the connection is opened on the file (in the form the table
+// preparation uses, which keeps it) and the write lock taken before anything is removed. Unless
+// committed, everything the unit removed and wrote is dropped when it goes.
+class UnitTransaction {
+public:
+    UnitTransaction(AppContext& ctx, const std::string& baseName) : m_ctx(ctx) {
+        OrientadorDatabase& con = ctx.dm.ADOCon_IMPORT;
+        if (con.connected())
+            con.disconnect();
+        const std::string folder = ctx.settings.read(Settings::Dados, Settings::KeyDados);
+        con.setConnectionString(OrientadorDatabase::preparationConnectionString(folder, baseName));
+        con.connect(ctx.platform);
+        con.beginTransaction();
+    }
+    ~UnitTransaction() {
+        if (!m_committed)
+            m_ctx.dm.ADOCon_IMPORT.disconnect();
+    }
+    UnitTransaction(const UnitTransaction&) = delete;
+    UnitTransaction& operator=(const UnitTransaction&) = delete;
+
+    /// Posts what is pending, makes the unit permanent and lets the file go.
+    void commit() {
+        OrientadorTable& tbl = m_ctx.dm.ADOTbl_IMPORT;
+        if (tbl.state() == OrientadorTable::State::Insert || tbl.state() == OrientadorTable::State::Edit)
+            tbl.post();
+        tbl.close();
+        m_ctx.dm.ADOCon_IMPORT.commit();
+        m_committed = true;
+        m_ctx.dm.ADOCon_IMPORT.disconnect();
+    }
+
+private:
+    AppContext& m_ctx;
+    bool m_committed = false;
+};
+
+} // namespace
+
+std::string OrientadorTransfer::busyText() const {
+    return std::string("Transferência de ") + m_kind.name + " para o Orientador - SISCOMEX";
+}
+
+std::string OrientadorTransfer::failureText(const std::string& step, const std::string& failure) {
+    return std::string(TransferFailureHeadline) + "\r\rProcedimento: " + step + "\r" + "ERRO: " + failure;
+}
+
+std::string OrientadorTransfer::joined(const std::vector<std::string>& ids) {
+    std::string text;
+    for (const std::string& id : ids)
+        text += (text.empty() ? "" : ", ") + id;
+    return text;
+}
+
+TransferOutcome OrientadorTransfer::run(AppContext& ctx, const LoadedProcessDocument& document) {
+    BusyGuard busy(busyText());
+    if (!ctx.op.askYesNo(ConfirmText, std::string("Pelomira - ") + m_kind.name, MessageIcon::Question))
+        return TransferOutcome::notConfirmed();
+
+    TransferRun run{ctx, document, {}, {}};
+    RecordSet& principal = ctx.dm.cdsXMLPrincipal;
+    bool failed = false;
+    try {
+        principal.first();
+        const std::size_t count = principal.recordCount();
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!transferProcess(run))
+                break;
+            principal.next();
+        }
+    } catch (const std::exception& e) {
+        reportFailure(run, e.what());
+        failed = true;
+    }
+    run.outcome.fieldErrors = run.progress.fieldErrors;
+    if (!failed || m_kind.closesAfterFailure)
+        finish(run);
+
+    TransferOutcome& o = run.outcome;
+    if (failed)
+        o.status = TransferStatus::Failed;
+    else if (o.transferred.empty())
+        o.status = TransferStatus::Failed;
+    else
+        o.status = o.fieldErrors > 0 ? TransferStatus::TransferredWithFieldErrors : TransferStatus::Transferred;
+    if (o.status == TransferStatus::Failed && o.failure.empty())
+        o.failure = std::string("nenhum ") + m_kind.name + " foi transferido";
+    return o;
+}
+
+std::string OrientadorTransfer::writeUnit(TransferRun& run, const std::string& id,
+                                          const std::function<void(const std::string&)>& write) {
+    Operator& op = run.ctx.op;
+    const int preparationSteps = m_kind.preparation.steps();
+    run.progress.reset(preparationSteps);
+    op.progressOpen(0, preparationSteps, PreparingText);
+    UnitTransaction transaction(run.ctx, m_kind.preparation.baseName);
+    const std::string key = prepareUnit(run.ctx, run.progress, m_kind.preparation, id);
+    op.progressClose();
+
+    run.progress.reset(m_kind.tableCount);
+    op.progressOpen(0, m_kind.tableCount, StartingText);
+    write(key);
+    transaction.commit();
+    op.progressClose();
+    return key;
+}
+
+void OrientadorTransfer::reportFailure(TransferRun& run, const std::string& failure) {
+    AppContext& ctx = run.ctx;
+    const std::string step = ctx.op.progressText();
+    // The unit being written is dropped before the operator reads the message, so the file is not
+    // held meanwhile.
+    if (ctx.dm.ADOTbl_IMPORT.active())
+        ctx.dm.ADOTbl_IMPORT.cancel();
+    ctx.dm.ADOCon_IMPORT.disconnect();
+    ctx.op.message(failureText(step, failure), Caption, MessageIcon::Error);
+    ctx.logs.error(step, failure);
+    if (ctx.op.progressIsOpen())
+        ctx.op.progressClose();
+    run.outcome.failure = failure;
+}
+
+void OrientadorTransfer::reportImpediment(TransferRun& run, const std::string& id, const std::string& description) {
+    run.ctx.op.message(processImpedimentText(trim(id), trim(description)), Caption, MessageIcon::Error);
+    run.outcome.impeded.push_back(trim(id));
+}
+
+void OrientadorTransfer::showClosing(TransferRun& run, const std::string& text) {
+    if (run.ctx.op.showMessage(Caption, text, "", "", OpenButton, OkButton) == OpenButtonResult)
+        openProgram(run);
+}
+
+void OrientadorTransfer::openProgram(TransferRun& run) {
+    AppContext& ctx = run.ctx;
+    const std::string folder = ctx.settings.read(Settings::Dados, Settings::KeyDados);
+    const auto found = ctx.platform.findFileNoCase(folder, m_kind.program);
+    const std::string program = found ? *found : joinPath(folder, m_kind.program);
+    try {
+        ctx.op.openWithSystem(program, std::string(), folder);
+    } catch (const std::exception& e) {
+        ctx.op.message(OpenFailure, Caption, MessageIcon::Error);
+        ctx.logs.error(OpenFailureProcedure, e.what());
+        run.outcome.programStartFailed = true;
+    }
+}
