@@ -550,33 +550,6 @@ std::vector<std::string> OrientadorTable::columnTexts(const std::string& fieldNa
     return texts;
 }
 
-std::vector<std::vector<std::string>> OrientadorTable::rowTexts(const std::vector<std::string>& fieldNames) {
-    std::vector<const OrientadorField*> wanted;
-    std::string columns;
-    for (const std::string& name : fieldNames) {
-        wanted.push_back(&field(name));
-        columns += (columns.empty() ? "" : ", ") + quoteIdentifier(wanted.back()->name);
-    }
-    if (wanted.empty())
-        return {};
-    const Where filter = filterWhere();
-    std::string sql = "SELECT " + columns + " FROM " + quotedTable();
-    if (!filter.sql.empty())
-        sql += " WHERE " + filter.sql;
-    sql += " ORDER BY rowid";
-    Statement s(m_db, sql, "ler a tabela " + m_tableName);
-    s.bindAll(filter.params);
-    std::vector<std::vector<std::string>> rows;
-    while (s.step()) {
-        std::vector<std::string> row;
-        row.reserve(wanted.size());
-        for (size_t i = 0; i < wanted.size(); ++i)
-            row.push_back(orientadorValueText(*wanted[i], s.column(static_cast<int>(i))));
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
 bool OrientadorTable::locate(const std::string& fieldName, const std::string& value, bool ignoreCase) {
     const OrientadorField& f = field(fieldName);
     browseMode();

@@ -96,9 +96,6 @@ public:
 
     /// The texts of one field in every row (within the filter), in table order; the cursor stays.
     std::vector<std::string> columnTexts(const std::string& field);
-    /// The texts of several fields in every row (within the filter), in table order, read in one
-    /// statement so the rows are one consistent picture of the file; the cursor stays.
-    std::vector<std::vector<std::string>> rowTexts(const std::vector<std::string>& fields);
 
     const OrientadorField& field(const std::string& name) const;
     bool hasField(const std::string& name) const;

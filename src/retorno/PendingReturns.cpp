@@ -2,6 +2,7 @@
 
 #include "base/AppError.h"
 #include "base/TextUtils.h"
+#include "data/MerlinAddress.h"
 #include "platform/Platform.h"
 #include "retorno/ReturnedProcesses.h"
 
@@ -45,19 +46,8 @@ std::string folderOf(const std::string& path) {
 PendingReturns::PendingReturns(const Platform& platform) : m_path(platform.programFolder() + FileName) {}
 
 std::string PendingReturns::encode(const std::string& text) {
-    static const char* const hex = "0123456789ABCDEF";
-    std::string out;
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c == 0x7F || c == '%' || c == ';') {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 0x0F];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
+    // The query encoder leaves nothing that would split a line or a field.
+    return encodeQueryValue(text);
 }
 
 std::string PendingReturns::decode(const std::string& text) {

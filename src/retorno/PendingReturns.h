@@ -11,9 +11,9 @@ class ReturnedProcesses;
 /// kept in the file RETORNOS_PENDENTES.TXT in the program folder until their row is written, and the
 /// scans treat them as returned.
 ///
-/// One line per process: kind, identifier and date (mm/dd/yyyy) separated by ";", the identifier with
-/// "%", ";", control characters and line breaks written as %XX. The file is replaced whole (written
-/// beside it, flushed to the disk, renamed), so a reader always sees a complete list. Changes are made
+/// One line per process: kind, identifier and date (mm/dd/yyyy) separated by ";", the identifier
+/// percent-encoded as a query value ("%", ";", blanks, control characters, line breaks … as %XX). The file is replaced
+/// whole (written beside it, flushed to the disk, renamed), so a reader always sees a complete list. Changes are made
 /// under ReturnRunLock; lines that are not understood are kept as they are.
 class PendingReturns {
 public:

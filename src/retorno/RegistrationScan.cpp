@@ -7,6 +7,7 @@
 #include "base/Settings.h"
 #include "base/TextUtils.h"
 #include "data/OrientadorDatabase.h"
+#include "data/OrientadorRowReader.h"
 #include "data/OrientadorTable.h"
 #include "data/RecordTable.h"
 #include "data/TDM.h"
@@ -94,6 +95,25 @@ ReturnEntry entryWith(const ScanSource& s, const Layout& l, const std::vector<st
     return e;
 }
 
+// The texts of fields in every row of the open table (within its filter), read with one statement.
+std::vector<std::vector<std::string>> readRows(OrientadorTable& table, const std::vector<std::string>& fields) {
+    std::vector<std::size_t> columns;
+    for (const std::string& name : fields) {
+        const OrientadorField* wanted = &table.field(name);
+        columns.push_back(static_cast<std::size_t>(wanted - table.fields().data()));
+    }
+    std::vector<std::vector<std::string>> rows;
+    OrientadorRowReader reader(table);
+    while (reader.next()) {
+        std::vector<std::string> row;
+        row.reserve(columns.size());
+        for (const std::size_t c : columns)
+            row.emplace_back(reader.text(c));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
 bool selectedManually(const Layout& l, const std::vector<std::string>& row) {
     for (int index : l.selection)
         if (at(row, index).empty())
@@ -177,7 +197,7 @@ void RegistrationScan::scan(RecordSet& list, bool automatic) {
                 tbl.setFilter(s.automaticFilter);
                 tbl.setFiltered(true);
             }
-            const std::vector<std::vector<std::string>> rows = tbl.rowTexts(s.fieldsRead());
+            const std::vector<std::vector<std::string>> rows = readRows(tbl, s.fieldsRead());
             letGo();
             m_ctx.op.processEvents();
 
