@@ -18,6 +18,8 @@
 #include "import/ProcessTransfers.h"
 #include "platform/Platform.h"
 
+#include "BigDiDocument.h"
+
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
 #include <sqlite3.h>
@@ -35,47 +37,6 @@ namespace {
 
 constexpr int AdditionCount = 500;
 constexpr int ItemsPerAddition = 4;
-
-std::string three(int n) {
-    std::string s = std::to_string(n);
-    return std::string(3 - std::min<std::size_t>(3, s.size()), '0') + s;
-}
-
-// The sample's three additions and first item used as templates, repeated to the wanted size.
-std::string bigDocument() {
-    pugi::xml_document doc;
-    const std::string sample = std::string(PELOMIRA_SOURCE_DIR) + "/share/samples/DI_VARIAS_ADICOES.xml";
-    if (!doc.load_file(sample.c_str()))
-        throw std::runtime_error("sample not readable: " + sample);
-    pugi::xml_node process = doc.child("PROCESSOS").child("PROCESSO");
-    std::vector<pugi::xml_node> additions, items;
-    for (pugi::xml_node n : process.children("ADICAO"))
-        additions.push_back(n);
-    for (pugi::xml_node n : process.children("ITEM"))
-        items.push_back(n);
-    pugi::xml_node after = additions.back();
-    pugi::xml_node lastItem = items.back();
-    for (int a = 1; a <= AdditionCount; ++a) {
-        pugi::xml_node add = process.insert_copy_after(additions[static_cast<std::size_t>(a - 1) % 3], after);
-        add.child("ID_ADICAO").text().set(three(a).c_str());
-        after = add;
-        for (int i = 0; i < ItemsPerAddition; ++i) {
-            const int id = (a - 1) * ItemsPerAddition + i + 1;
-            pugi::xml_node item =
-                process.insert_copy_after(items[static_cast<std::size_t>(id - 1) % items.size()], lastItem);
-            item.child("ID_ITEM").text().set(std::to_string(id).c_str());
-            item.child("ID_ADICAO").text().set(three(a).c_str());
-            lastItem = item;
-        }
-    }
-    for (pugi::xml_node n : additions)
-        process.remove_child(n);
-    for (pugi::xml_node n : items)
-        process.remove_child(n);
-    std::ostringstream out;
-    doc.save(out);
-    return out.str();
-}
 
 // A private program folder, settings folder and Orientador folder under the system's temporary folder.
 struct World {
@@ -96,7 +57,7 @@ struct World {
         ::setenv("PELOMIRA_WINDIR", (root / "windir").c_str(), 1);
         ::setenv("PELOMIRA_HOME", ((root / "home").string() + "/").c_str(), 1);
         platform = Platform::createNative();
-        document = bigDocument();
+        document = bigDiDocument(AdditionCount, ItemsPerAddition);
     }
     ~World() {
         std::error_code ec;

@@ -16,6 +16,8 @@
 #include "export/TfrmImportar.h"
 #include "import/ProcessRecordSets.h"
 #include "import/TfrmImportar_Merlin.h"
+#include "integra/CustomerFormat.h"
+#include "integra/CustomerIntegration.h"
 #include "retorno/AutomaticReturn.h"
 #include "retorno/TfrmRetorno.h"
 
@@ -82,6 +84,13 @@ void wireMainCommands(TfrmPrincipal& principal, QtOperator& op, AppContext& ctx)
         });
 
     // --- customer integrations (integra): Samsung, Synthes, Honeywell
+    // Each runs to its end: file dialog, conversion (asking for missing code mappings), closing window.
+    auto integration = [&ctx](const CustomerFormat& format) {
+        return [&ctx, &format] { CustomerIntegration(ctx, format).run(); };
+    };
+    principal.setCommand(MainCommand::Samsung, integration(CustomerFormat::samsung()));
+    principal.setCommand(MainCommand::Synthes, integration(CustomerFormat::synthes()));
+    principal.setCommand(MainCommand::Honeywell, integration(CustomerFormat::honeywell()));
 
     // --- Integra database (data): RecriarIndices
     principal.setCommand(MainCommand::RecriarIndices, [&ctx] {

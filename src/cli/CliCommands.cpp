@@ -14,10 +14,14 @@ const std::vector<CliCommand>& allCliCommands() {
         fetchCommand(),
         loadCommand(),
         transferCommand(),
+        initNorvikCommand(),
+        norvikCommand(),
         // table export
         exportTablesCommand(),
         // return to Merlin
         returnCommand(),
+        // customer integrations
+        integrateCommand(),
     };
     return commands;
 }

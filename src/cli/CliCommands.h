@@ -18,7 +18,12 @@ CliCommand registryCommand();
 CliCommand fetchCommand();
 CliCommand loadCommand();
 CliCommand transferCommand();
+// NORVIK
+CliCommand initNorvikCommand();
+CliCommand norvikCommand();
 // table export
 CliCommand exportTablesCommand();
 // return to Merlin
 CliCommand returnCommand();
+// customer integrations
+CliCommand integrateCommand();

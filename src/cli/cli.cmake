@@ -16,10 +16,14 @@ target_sources(pelomira_cli_commands PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CliMerlin.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CliImport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CliTransfer.cpp
+  # NORVIK
+  ${CMAKE_CURRENT_LIST_DIR}/CliNorvik.cpp
   # table export
   ${CMAKE_CURRENT_LIST_DIR}/CliExport.cpp
   # return to Merlin
   ${CMAKE_CURRENT_LIST_DIR}/CliRetorno.cpp
+  # customer integrations
+  ${CMAKE_CURRENT_LIST_DIR}/CliIntegrate.cpp
 )
 target_sources(pelomira-cli PRIVATE ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(pelomira-cli PRIVATE pelomira_cli_commands)

@@ -1,5 +1,6 @@
 #include "import/ProcessTransfers.h"
 
+#include "import/DiNorvikTransfer.h"
 #include "import/DiOrientadorTransfer.h"
 
 std::string processKindName(ProcessKind kind) {
@@ -33,5 +34,6 @@ ProcessTransfers ProcessTransfers::available() {
     ProcessTransfers transfers;
     // The transfers register here as they are built.
     transfers.add(ProcessDestination::Orientador, ProcessKind::DI, std::make_shared<DiOrientadorTransfer>());
+    transfers.add(ProcessDestination::Norvik, ProcessKind::DI, std::make_shared<DiNorvikTransfer>());
     return transfers;
 }
