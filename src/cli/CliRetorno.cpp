@@ -64,7 +64,8 @@ int sendAll(CliContext& cli) {
     }
     if (!outcome)
         return CliExitFailed;
-    if (outcome->summary.empty())
+    // Requests that failed are reported by their own messages; only a run that sent nothing says so.
+    if (outcome->received.empty() && outcome->notReceived.empty() && outcome->failed.empty())
         cli.out << NothingToReturn << "\n";
     return outcomeCode(*outcome);
 }

@@ -52,6 +52,7 @@ TEST(CliReturn, ListSendAllAndAnEmptyListAfterwards) {
     EXPECT_EQ(w.out, Header);
     EXPECT_NE(w.err.find("Não existem processos registrados a serem retornados no momento!"), std::string::npos);
     ASSERT_EQ(w.run({"return", "send", "--all"}), 0);
+    EXPECT_NE(w.out.find("Não existem processos registrados a serem retornados no momento!"), std::string::npos);
     EXPECT_EQ(w.sim.returnTargets().size(), 3u);
 }
 
@@ -64,6 +65,8 @@ TEST(CliReturn, WithMerlinStoppedEveryProcessIsReportedAndNothingRecorded) {
             << id << "\n"
             << w.err;
     EXPECT_TRUE(w.gerados().empty());
+    // Processes were there: the run does not claim there was nothing to return.
+    EXPECT_EQ(w.out.find("Não existem processos"), std::string::npos) << w.out;
     ASSERT_EQ(w.run({"return", "list", "--quiet"}), 0);
     EXPECT_EQ(split(w.out, '\n').size(), 5u); // header, three processes, the end of the last line
 }
