@@ -22,6 +22,12 @@ target_compile_definitions(norvik_transfer_bench PRIVATE PELOMIRA_SOURCE_DIR="${
 # table: time ratios, and peak memory at 20,000 and 200,000 rows.
 add_executable(table_export_bench ${CMAKE_CURRENT_LIST_DIR}/TableExportBench.cpp)
 target_link_libraries(table_export_bench PRIVATE pelomira_core PkgConfig::SQLITE3)
+
+# The registration scan against one plain read of the Orientador files and of GERADOS on the
+# loopback Firebird server (scripts/firebird-test-server, port PELOMIRA_FB_PORT).
+add_executable(retorno_scan_bench ${CMAKE_CURRENT_LIST_DIR}/RetornoScanBench.cpp)
+target_link_libraries(retorno_scan_bench PRIVATE pelomira_core benchmark::benchmark PkgConfig::SQLITE3)
+
 # The three customer integrations on files of 100,000 records against reading them plus building a
 # pugixml document of the same size: time ratio and peak memory.
 add_executable(integration_bench ${CMAKE_CURRENT_LIST_DIR}/IntegrationBench.cpp)

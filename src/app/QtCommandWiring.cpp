@@ -1,5 +1,7 @@
 #include "app/QtCommandWiring.h"
 
+#include "app/QtAlertScheduler.h"
+#include "app/QtTray.h"
 #include "app/TfrmPrincipal.h"
 #include "base/AppContext.h"
 #include "base/BusyGuard.h"
@@ -16,6 +18,10 @@
 #include "import/TfrmImportar_Merlin.h"
 #include "integra/CustomerFormat.h"
 #include "integra/CustomerIntegration.h"
+#include "retorno/AutomaticReturn.h"
+#include "retorno/TfrmRetorno.h"
+
+#include <QAction>
 
 // Each area wires its commands in its own block:
 //     principal.setCommand(MainCommand::Retorno, [&ctx] { /* create and show the window */ });
@@ -46,6 +52,17 @@ void wireMainCommands(TfrmPrincipal& principal, QtOperator& op, AppContext& ctx)
     }
 
     // --- return (retorno): Retorno; the alert work: principal.alertScheduler().setWork(...)
+    {
+        principal.setCommand(MainCommand::Retorno, [&ctx] { TfrmRetorno::openWindow(ctx); });
+        // The tray's "&Gerar Retorno" opens the return window too, as the menu does.
+        QtTray& tray = principal.tray();
+        tray.GerarRetorno1->setEnabled(true);
+        QObject::connect(tray.GerarRetorno1, &QAction::triggered, &principal,
+                         [&principal] { principal.runCommand(MainCommand::Retorno); });
+        // Each tick scans and returns on a list of its own; the scheduler skips it while another
+        // operation runs.
+        principal.alertScheduler().setWork([&ctx] { AutomaticReturn(ctx).run(); });
+    }
 
     // --- table export (export): Tabelas
     // Each command opens a new window; the windows go with the main window at the latest.

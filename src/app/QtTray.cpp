@@ -11,7 +11,7 @@ QtTray::QtTray(QObject* parent) : QObject(parent) {
     PopupMenu->setObjectName("PopupMenu");
     GerarRetorno1 = PopupMenu->addAction(QString::fromUtf8("&Gerar Retorno"));
     GerarRetorno1->setObjectName("GerarRetorno1");
-    // The item never had a command of its own; it stays visible but cannot be chosen.
+    // Enabled where the return window is wired (QtCommandWiring); until then it cannot be chosen.
     GerarRetorno1->setEnabled(false);
     Restaurar1 = PopupMenu->addAction(QString::fromUtf8("&Restaurar"));
     Restaurar1->setObjectName("Restaurar1");

@@ -18,6 +18,8 @@ const std::vector<CliCommand>& allCliCommands() {
         norvikCommand(),
         // table export
         exportTablesCommand(),
+        // return to Merlin
+        returnCommand(),
         // customer integrations
         integrateCommand(),
     };

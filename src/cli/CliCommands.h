@@ -23,5 +23,7 @@ CliCommand initNorvikCommand();
 CliCommand norvikCommand();
 // table export
 CliCommand exportTablesCommand();
+// return to Merlin
+CliCommand returnCommand();
 // customer integrations
 CliCommand integrateCommand();

@@ -20,6 +20,8 @@ target_sources(pelomira_cli_commands PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CliNorvik.cpp
   # table export
   ${CMAKE_CURRENT_LIST_DIR}/CliExport.cpp
+  # return to Merlin
+  ${CMAKE_CURRENT_LIST_DIR}/CliRetorno.cpp
   # customer integrations
   ${CMAKE_CURRENT_LIST_DIR}/CliIntegrate.cpp
 )

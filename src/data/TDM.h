@@ -77,6 +77,10 @@ public:
     /// receiveMerlinRequest (SOAP POST).
     MerlinClient HTTPRIO;
 
+    // --- return to Merlin (retorno)
+    /// The return list of the return window and of the command line: registered processes not yet
+    /// returned, filled by the registration scan (the automatic run keeps a list of its own).
+    RecordSet cdsTemp{"cdsTemp"};
     // --- NORVIK store
     // One table object per NORVIK file (vkRIAGEN is a second object on RITRAN.DBF; vkRIADIC is bound
     // to the additions' work file in the program folder).

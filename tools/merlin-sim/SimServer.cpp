@@ -39,26 +39,6 @@ std::string now() {
     return buf;
 }
 
-std::string htmlEscape(const std::string& s) {
-    std::string out;
-    for (const char c : s) {
-        switch (c) {
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '&':
-            out += "&amp;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 SimServer::SimServer(Options options) : m_options(std::move(options)), m_server(std::make_unique<httplib::Server>()) {
@@ -223,36 +203,17 @@ void SimServer::processRequest(const std::string& kind, const httplib::Request& 
 
 void SimServer::returnRequest(const httplib::Request& req, httplib::Response& res) {
     const std::string id = req.get_param_value("ID_PROCESSO");
-    const std::string type = req.get_param_value("TIPO_PROCESSO");
     const SimRules rules = currentRules();
     const SimDirective d = rules.directive("retorno", id);
     if (!wait(d.delayMs))
         return;
     if (commonAnswer(d, res))
         return;
-
-    std::vector<std::string> reasons;
-    if (d.mode == SimDirective::Mode::Refuse || d.mode == SimDirective::Mode::NotFound) {
-        reasons = rules.reasons("retorno");
-        if (reasons.empty())
-            reasons.push_back("Process " + id + " not updated: process not found in Merlin");
-    } else if (type != "01" && type != "02" && type != "03" && type != "04") {
-        reasons.push_back("Invalid TIPO_PROCESSO: " + type);
-    } else if (id.empty()) {
-        reasons.push_back("ID_PROCESSO is required");
-    } else if (req.get_param_value("REGISTRO_SISCOMEX").empty()) {
-        reasons.push_back("Process " + id + " not updated: REGISTRO_SISCOMEX is required");
-    }
-
-    std::string body = "<HTML><HEAD><TITLE>receiveRetorno</TITLE></HEAD><BODY>\n";
-    if (reasons.empty()) {
-        body += "<P>Process " + htmlEscape(id) + " - Successfully updated</P>\n";
-    } else {
-        for (const auto& r : reasons)
-            body += "<P>" + htmlEscape(r) + "</P>\n";
-    }
-    body += "</BODY></HTML>\n";
-    res.set_content(body, "text/html");
+    // The answer and the memory of received processes live in SimRetorno.
+    const SimRetorno::Query query{req.get_param_value("TIPO_PROCESSO"), id, req.get_param_value("REGISTRO_SISCOMEX")};
+    const SimRetorno::Answer answer = m_retorno.answer(query, d, rules.reasons("retorno"));
+    log(SimRetorno::logLine(query, answer));
+    res.set_content(answer.body, "text/html");
 }
 
 void SimServer::merlinRequest(const httplib::Request& req, httplib::Response& res) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SimRetorno.h"
 #include "SimRules.h"
 
 #include <condition_variable>
@@ -59,4 +60,5 @@ private:
     bool m_stopping = false;
     std::mutex m_logMutex;
     std::ofstream m_log;
+    SimRetorno m_retorno;
 };
