@@ -99,7 +99,7 @@ TransferOutcome OrientadorTransfer::run(AppContext& ctx, const LoadedProcessDocu
         finish(run);
 
     TransferOutcome& o = run.outcome;
-    if (failed)
+    if (failed || !o.failure.empty())
         o.status = TransferStatus::Failed;
     else if (o.transferred.empty())
         o.status = TransferStatus::Failed;

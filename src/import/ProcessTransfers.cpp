@@ -1,6 +1,9 @@
 #include "import/ProcessTransfers.h"
 
 #include "import/DiOrientadorTransfer.h"
+#include "import/DsiOrientadorTransfer.h"
+#include "import/LiOrientadorTransfer.h"
+#include "import/LsiOrientadorTransfer.h"
 
 std::string processKindName(ProcessKind kind) {
     switch (kind) {
@@ -33,5 +36,8 @@ ProcessTransfers ProcessTransfers::available() {
     ProcessTransfers transfers;
     // The transfers register here as they are built.
     transfers.add(ProcessDestination::Orientador, ProcessKind::DI, std::make_shared<DiOrientadorTransfer>());
+    transfers.add(ProcessDestination::Orientador, ProcessKind::LI, std::make_shared<LiOrientadorTransfer>());
+    transfers.add(ProcessDestination::Orientador, ProcessKind::DSI, std::make_shared<DsiOrientadorTransfer>());
+    transfers.add(ProcessDestination::Orientador, ProcessKind::LSI, std::make_shared<LsiOrientadorTransfer>());
     return transfers;
 }

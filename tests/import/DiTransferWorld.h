@@ -100,6 +100,9 @@ struct DiTransferWorld : OrientadorWorld {
     }
 
     std::vector<StoredRow> rows(const std::string& table) const { return readTable(*this, table); }
+    std::vector<StoredRow> rows(const std::string& file, const std::string& table) const {
+        return readTable(*this, table, file);
+    }
 
     /// The texts of the message boxes of one icon.
     std::vector<std::string> messages(MessageIcon icon) const {
@@ -133,9 +136,10 @@ inline void expectRow(const StoredRow& actual, const StoredRow& expected, const 
 
 /// The table holds exactly these rows, in order: the columns listed with these texts, every other
 /// field empty.
-inline void expectTable(const OrientadorWorld& w, const std::string& table, const std::vector<std::string>& columns,
-                        const std::vector<std::vector<std::string>>& rows) {
-    const auto actual = readTable(w, table);
+inline void expectFileTable(const OrientadorWorld& w, const std::string& file, const std::string& table,
+                            const std::vector<std::string>& columns,
+                            const std::vector<std::vector<std::string>>& rows) {
+    const auto actual = readTable(w, table, file);
     ASSERT_EQ(actual.size(), rows.size()) << table;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         StoredRow expected;
@@ -143,6 +147,28 @@ inline void expectTable(const OrientadorWorld& w, const std::string& table, cons
             expected[columns[c]] = rows[r][c];
         expectRow(actual[r], expected, table + " row " + std::to_string(r + 1));
     }
+}
+inline void expectTable(const OrientadorWorld& w, const std::string& table, const std::vector<std::string>& columns,
+                        const std::vector<std::vector<std::string>>& rows) {
+    expectFileTable(w, "IMPORT.MDB", table, columns, rows);
+}
+
+/// The texts of one field in rows read back.
+inline std::vector<std::string> columnOf(const std::vector<StoredRow>& rows, const std::string& field) {
+    std::vector<std::string> values;
+    for (const auto& r : rows)
+        values.push_back(r.at(field));
+    return values;
+}
+
+/// Today as the short date form, dd/mm/yyyy.
+inline std::string todayText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%d/%m/%Y", &local);
+    return text;
 }
 
 /// Every table of IMPORT.MDB after the transfer of share/samples/DI_VARIAS_ADICOES.xml under micro.

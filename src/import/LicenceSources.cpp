@@ -1,0 +1,56 @@
+#include "import/LicenceSources.h"
+
+#include "base/AppContext.h"
+#include "base/TextUtils.h"
+#include "data/TDM.h"
+#include "import/ProcessTransfer.h"
+#include "import/TransferConversions.h"
+
+namespace {
+const char* const LicenceTransform = "DADOS_LI.xtr";
+} // namespace
+
+LicenceSources::LicenceSources(AppContext& ctx, const LoadedProcessDocument& document)
+    : m_ctx(ctx), m_document(document) {}
+
+void LicenceSources::firstItemOf(const std::string& licenceId) {
+    TDM& dm = m_ctx.dm;
+    RecordSet& items = dm.cdsXMLAux;
+    items.setCommandText(std::string());
+    items.bindToNested(dm.cdsXMLPrincipal, "ITEM");
+    const std::string id = trim(licenceId);
+    for (; !items.eof(); items.next())
+        if (trim(items.text("ID_LI")) == id)
+            return;
+    items.first();
+}
+
+void LicenceSources::openLicenceView() {
+    TDM& dm = m_ctx.dm;
+    dm.XMLTPAux.setXMLDataFile(m_document.file);
+    dm.XMLTPAux.setTransformation(m_ctx.platform, m_document.transformFolder, LicenceTransform);
+    RecordSet& view = dm.cdsXMLTPAux;
+    view.unbindNested();
+    view.setProvider(&dm.XMLTPAux);
+    view.setCommandText("SELECT * FROM DADOS_LI WHERE ID_PROCESSO=" +
+                        quotedLiteral(trim(dm.cdsXMLPrincipal.text("ID_PROCESSO"))));
+    view.open();
+    RecordSet& licences = dm.cdsXMLTPAux2;
+    licences.setCommandText("SELECT * FROM DADOS_LI");
+    licences.bindToNested(view, "DADOS_LI");
+}
+
+void LicenceSources::forEachList(const std::string& licenceId, const std::string& nested,
+                                 const std::function<void(RecordSet& list)>& each) {
+    TDM& dm = m_ctx.dm;
+    RecordSet& licences = dm.cdsXMLTPAux2;
+    const std::string id = trim(licenceId);
+    for (licences.first(); !licences.eof(); licences.next()) {
+        if (trim(licences.text("ID_LI")) != id)
+            continue;
+        RecordSet& list = dm.cdsXMLTPAux3;
+        list.setCommandText("SELECT * FROM " + nested);
+        list.bindToNested(licences, nested);
+        each(list);
+    }
+}
