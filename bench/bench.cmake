@@ -12,6 +12,13 @@ target_link_libraries(di_transfer_bench PRIVATE pelomira_core benchmark::benchma
 target_compile_definitions(di_transfer_bench PRIVATE PELOMIRA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                                    PELOMIRA_BENCH_DEFAULT_DIR="${CMAKE_BINARY_DIR}/bench-work")
 
+# An LI of 200 licences and a DSI of 300 goods, each against plain inserts of the same rows in one
+# transaction in the same folder.
+add_executable(li_dsi_transfer_bench ${CMAKE_CURRENT_LIST_DIR}/LiDsiTransferBench.cpp)
+target_link_libraries(li_dsi_transfer_bench PRIVATE pelomira_core benchmark::benchmark PkgConfig::SQLITE3)
+target_compile_definitions(li_dsi_transfer_bench PRIVATE PELOMIRA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                                      PELOMIRA_BENCH_DEFAULT_DIR="${CMAKE_BINARY_DIR}/bench-work")
+
 # The table export of a 200,000-row TAB_NCM as CSV and XML against the sqlite3 shell's CSV of the same
 # table: time ratios, and peak memory at 20,000 and 200,000 rows.
 add_executable(table_export_bench ${CMAKE_CURRENT_LIST_DIR}/TableExportBench.cpp)

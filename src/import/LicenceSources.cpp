@@ -43,11 +43,11 @@ void LicenceSources::openLicenceView() {
 void LicenceSources::forEachList(const std::string& licenceId, const std::string& nested,
                                  const std::function<void(RecordSet& list)>& each) {
     TDM& dm = m_ctx.dm;
+    // The view's rows of the licence: the command text compares the trimmed ID_LI with the identifier.
     RecordSet& licences = dm.cdsXMLTPAux2;
-    const std::string id = trim(licenceId);
-    for (licences.first(); !licences.eof(); licences.next()) {
-        if (trim(licences.text("ID_LI")) != id)
-            continue;
+    licences.setCommandText("SELECT * FROM DADOS_LI WHERE ID_LI=" + quotedLiteral(trim(licenceId)));
+    licences.bindToNested(dm.cdsXMLTPAux, "DADOS_LI");
+    for (; !licences.eof(); licences.next()) {
         RecordSet& list = dm.cdsXMLTPAux3;
         list.setCommandText("SELECT * FROM " + nested);
         list.bindToNested(licences, nested);
