@@ -103,13 +103,15 @@ std::string nextMicroNumber(long long lastSequence, const std::string& yy, const
 
 void VERIFICATABELA(AppContext& ctx, TransferProgress& progress, const std::string& baseName, const std::string& table,
                     const std::string& keyField, int stepCount, const std::string& keyValue) {
-    openAndClear(ctx, baseName, table, keyField, keyValue);
+    // The step comes first: while a table is cleared, the window names that table, not the one before.
     progress.step(ctx.op, CheckingTable + table, stepCount);
+    openAndClear(ctx, baseName, table, keyField, keyValue);
 }
 
 std::string VERIFICATABELANUMERO(AppContext& ctx, TransferProgress& progress, const std::string& baseName,
                                  const std::string& table, const std::string& keyField, const std::string& numberField,
                                  const std::string& keyValue) {
+    progress.step(ctx.op, CheckingTable + table);
     openAndClear(ctx, baseName, table, keyField, keyValue);
     OrientadorTable& tbl = ctx.dm.ADOTbl_IMPORT;
     const std::string numberName = trim(numberField).empty() ? keyField : numberField;
@@ -140,6 +142,5 @@ std::string VERIFICATABELANUMERO(AppContext& ctx, TransferProgress& progress, co
     std::string number = nextMicroNumber(lastSequence, yy, {});
     if (tbl.hasTrimmedText(numberName, number))
         number = nextMicroNumber(lastSequence, yy, sequencesOfYear(tbl.columnTexts(numberName), yy));
-    progress.step(ctx.op, CheckingTable + table);
     return number;
 }

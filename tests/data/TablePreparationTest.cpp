@@ -215,7 +215,9 @@ TEST(TablePreparation, FailuresEndThePreparationWithAClearMessage) {
         << locked;
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
-    EXPECT_EQ(p.progress.counter, 0); // no step was counted for a failed preparation
+    // Each step is taken before its table is touched, so the window (and a failure report quoting it)
+    // names the table that failed, not the one before it: one step for each of the four attempts.
+    EXPECT_EQ(p.progress.counter, 4);
 
     p.settings.write(Settings::Dados, Settings::KeyDados, p.env.path("ausente"));
     EXPECT_NE(errorOf([&] { p.head("1"); }).find("pasta do Orientador - SISCOMEX não foi encontrada"),

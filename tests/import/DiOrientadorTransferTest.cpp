@@ -487,9 +487,9 @@ TEST(DiOrientadorTransfer, AFailureDropsTheDeclarationWholeAndKeepsItsEarlierVer
     ASSERT_EQ(w.op.messages().size(), 1u);
     EXPECT_EQ(w.op.messages()[0],
               "OCORREU UM ERRO NA TRANSFERÊNCIA\rPor favor entre em contato com o suporte técnico\r\rProcedimento: "
-              "Verificando dados da tabela DOCUMENTO_VINCULADO\rERRO: A tabela ATO_VINCULADO não existe no arquivo "
+              "Verificando dados da tabela ATO_VINCULADO\rERRO: A tabela ATO_VINCULADO não existe no arquivo "
               "IMPORT.MDB do Orientador - SISCOMEX");
-    EXPECT_NE(w.errorLog().find("Procedimento: Verificando dados da tabela DOCUMENTO_VINCULADO - Erro: A tabela "
+    EXPECT_NE(w.errorLog().find("Procedimento: Verificando dados da tabela ATO_VINCULADO - Erro: A tabela "
                                 "ATO_VINCULADO não existe"),
               std::string::npos);
     EXPECT_EQ(column(w.rows(Head), "NR_IDENT_USUARIO"), (std::vector<std::string>{"2026001534", "111"}));
