@@ -3,6 +3,7 @@
 #include "base/AppContext.h"
 #include "base/TextUtils.h"
 #include "data/TDM.h"
+#include "import/DocumentView.h"
 #include "import/DsiOrientadorRules.h"
 #include "import/PartyRules.h"
 #include "import/ProcessTransfer.h"
@@ -45,14 +46,9 @@ void DsiOrientadorWriter::additionOfItem() {
     // The additions of this process with their lists, read once for the DSI (not of the first process of
     // the document: a document may hold several).
     if (!m_additionsRead) {
-        dm.XMLTPAux.setXMLDataFile(m_document.file);
-        dm.XMLTPAux.setTransformation(m_ctx.platform, m_document.transformFolder, AdditionTransform);
-        RecordSet& additionSets = dm.cdsXMLAdicao;
-        additionSets.unbindNested();
-        additionSets.setProvider(&dm.XMLTPAux);
-        additionSets.setCommandText("SELECT * FROM ADICAO WHERE ID_PROCESSO=" +
-                                    quotedLiteral(trim(dm.cdsXMLPrincipal.text("ID_PROCESSO"))));
-        additionSets.open();
+        openDocumentView(m_ctx, m_document, dm.cdsXMLAdicao, AdditionTransform,
+                         "SELECT * FROM ADICAO WHERE ID_PROCESSO=" +
+                             quotedLiteral(trim(dm.cdsXMLPrincipal.text("ID_PROCESSO"))));
         m_additionsRead = true;
     }
     RecordSet& addition = dm.cdsXMLTPAux;

@@ -4,6 +4,7 @@
 #include "base/TextUtils.h"
 #include "data/TDM.h"
 #include "data/TransferProgress.h"
+#include "import/DocumentView.h"
 #include "import/LiOrientadorRules.h"
 #include "import/PartyRules.h"
 #include "import/ProcessTransfer.h"
@@ -79,14 +80,10 @@ void LiOrientadorWriter::goods() {
 
     // The drawback rows of the process; every one is written into each detail row, so the values of the
     // last row that has them stay.
-    dm.XMLTPAux.setXMLDataFile(m_document.file);
-    dm.XMLTPAux.setTransformation(m_ctx.platform, m_document.transformFolder, DrawbackTransform);
     RecordSet& drawbackView = dm.cdsXMLTPAux;
-    drawbackView.unbindNested();
-    drawbackView.setProvider(&dm.XMLTPAux);
-    drawbackView.setCommandText("SELECT * FROM INFO_DRAWBACK WHERE ID_PROCESSO=" +
-                                quotedLiteral(trim(dm.cdsXMLPrincipal.text("ID_PROCESSO"))));
-    drawbackView.open();
+    openDocumentView(m_ctx, m_document, drawbackView, DrawbackTransform,
+                     "SELECT * FROM INFO_DRAWBACK WHERE ID_PROCESSO=" +
+                         quotedLiteral(trim(dm.cdsXMLPrincipal.text("ID_PROCESSO"))));
     RecordSet& drawback = dm.cdsXMLTPAux2;
     drawback.setCommandText("SELECT * FROM ITEM");
     drawback.bindToNested(drawbackView, "ITEM");

@@ -3,6 +3,7 @@
 #include "base/AppContext.h"
 #include "base/TextUtils.h"
 #include "data/TDM.h"
+#include "import/DocumentView.h"
 #include "import/ProcessTransfer.h"
 #include "import/TransferConversions.h"
 
@@ -27,14 +28,10 @@ void LicenceSources::firstItemOf(const std::string& licenceId) {
 
 void LicenceSources::openLicenceView() {
     TDM& dm = m_ctx.dm;
-    dm.XMLTPAux.setXMLDataFile(m_document.file);
-    dm.XMLTPAux.setTransformation(m_ctx.platform, m_document.transformFolder, LicenceTransform);
     RecordSet& view = dm.cdsXMLTPAux;
-    view.unbindNested();
-    view.setProvider(&dm.XMLTPAux);
-    view.setCommandText("SELECT * FROM DADOS_LI WHERE ID_PROCESSO=" +
-                        quotedLiteral(trim(dm.cdsXMLPrincipal.text("ID_PROCESSO"))));
-    view.open();
+    openDocumentView(m_ctx, m_document, view, LicenceTransform,
+                     "SELECT * FROM DADOS_LI WHERE ID_PROCESSO=" +
+                         quotedLiteral(trim(dm.cdsXMLPrincipal.text("ID_PROCESSO"))));
     RecordSet& licences = dm.cdsXMLTPAux2;
     licences.setCommandText("SELECT * FROM DADOS_LI");
     licences.bindToNested(view, "DADOS_LI");

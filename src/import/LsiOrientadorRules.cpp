@@ -1,5 +1,6 @@
 #include "import/LsiOrientadorRules.h"
 
+#include "import/LiOrientadorRules.h"
 #include "import/PartyRules.h"
 
 namespace LsiRules {
@@ -46,11 +47,8 @@ const std::vector<Rule> Classification = {
     {"CD_TIPO_CLASS", Literal, "1"},
 };
 
-const ListTable AgencyProcesses = {"PROCESSO_ANUENTE",
-                                   "PROC_ANUENTE",
-                                   nullptr,
-                                   0,
-                                   {{"NR_PROC_ANUENTE", Y, "ID_PROCESSO"}, {"SG_ORG_PROC_ANUENT", Y, "TIPO"}}};
+// The same list as an LI's.
+const ListTable& AgencyProcesses = LiRules::AgencyProcesses;
 
 std::vector<TableTargets> tableTargets() {
     using namespace PartyRules;

@@ -25,7 +25,7 @@ extern const std::vector<Rule> Highlight;
 extern const std::vector<Rule> Classification;
 
 // --- PROCESSO_ANUENTE: the licence's consenting-agency processes
-extern const ListTable AgencyProcesses;
+extern const ListTable& AgencyProcesses;
 
 /// Both tables with every field the transfer writes into them.
 std::vector<TableTargets> tableTargets();

@@ -25,6 +25,8 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TransferRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PartyRules.h
   ${CMAKE_CURRENT_LIST_DIR}/PartyRules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DocumentView.h
+  ${CMAKE_CURRENT_LIST_DIR}/DocumentView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PartyWriter.h
   ${CMAKE_CURRENT_LIST_DIR}/PartyWriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OrientadorRowWriter.h

@@ -4,7 +4,6 @@
 #include "import/DiTransferWorld.h"
 #include "import/TransferRules.h"
 
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,24 +15,6 @@ namespace {
 
 const char* const Head = "DECLARAÇÃO_IMPORTAÇÃO";
 const std::string Sample = "DI_VARIAS_ADICOES.xml";
-
-void execSql(const std::string& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-    const std::string why = error ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << why;
-}
-
-std::vector<std::string> column(const std::vector<StoredRow>& rows, const std::string& field) {
-    std::vector<std::string> values;
-    for (const auto& r : rows)
-        values.push_back(r.at(field));
-    return values;
-}
 
 // Runs an action when the progress window reaches a step (the transfer is then half way).
 class StepTrap : public ForwardingOperator {
@@ -91,9 +72,9 @@ TEST(DiTransferSafety, ABlankIdentifierIsRefusedAndHandTypedDeclarationsStay) {
     ASSERT_EQ(w.op.messages().size(), 1u);
     EXPECT_NE(w.op.messages()[0].find("A chave NR_IDENT_USUARIO está em branco"), std::string::npos)
         << w.op.messages()[0];
-    EXPECT_EQ(column(w.rows(Head), "NR_DECL_IMP_MICRO"),
+    EXPECT_EQ(columnOf(w.rows(Head), "NR_DECL_IMP_MICRO"),
               (std::vector<std::string>{"00900/25", "00901/25", microNumber(1)}));
-    const auto taxes = column(w.rows("TRIBUTO"), "NR_DECL_IMP_MICRO");
+    const auto taxes = columnOf(w.rows("TRIBUTO"), "NR_DECL_IMP_MICRO");
     EXPECT_EQ(std::count(taxes.begin(), taxes.end(), "00900/25"), 1);
     EXPECT_EQ(std::count(taxes.begin(), taxes.end(), "00901/25"), 1);
 }
@@ -158,7 +139,7 @@ TEST(DiTransferSafety, AnUnreadableMicroNumberDoesNotBlockLaterTransfers) {
     w.op.clear();
     EXPECT_EQ(w.transfer(w.sample("DI_DUAS_DECLARACOES.xml")).status, TransferStatus::Transferred);
     EXPECT_TRUE(w.op.messages().empty());
-    EXPECT_EQ(column(w.rows(Head), "NR_DECL_IMP_MICRO"),
+    EXPECT_EQ(columnOf(w.rows(Head), "NR_DECL_IMP_MICRO"),
               (std::vector<std::string>{microNumber(1), "DI-TESTE", microNumber(2), microNumber(3)}));
     EXPECT_NE(w.errorLog().find("O número 'DI-TESTE' da linha 2 da tabela DECLARAÇÃO_IMPORTAÇÃO (NR_IDENT_USUARIO "
                                 "'manual', campo NR_DECL_IMP_MICRO)"),

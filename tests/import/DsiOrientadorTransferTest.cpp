@@ -3,8 +3,6 @@
 #include "base/TextUtils.h"
 #include "import/DiTransferWorld.h"
 
-#include <sqlite3.h>
-
 namespace {
 
 const char* const File = "DSI.MDB";
@@ -12,17 +10,6 @@ const std::string Sample = "DSI.xml";
 const std::string Two = "DSI_DUAS_DECLARACOES.xml";
 const std::vector<std::string> Tables = {"DSI_DADOS_GERAIS", "DSI_BENS", "DSI_PGTO_TRIBUTOS", "DSI_TRIBUTOS_BEM",
                                          "DSI_VOLUMES"};
-
-void execSql(const std::string& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-    const std::string why = error ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << why;
-}
 
 // Every table of DSI.MDB after the sample DSI (id), in table order from row `from` of each table.
 void expectSampleDsi(const DiTransferWorld& w, const std::string& id) {

@@ -2,8 +2,6 @@
 // Orientador files and the repository's transformation files and samples.
 #include "import/DiTransferWorld.h"
 
-#include <sqlite3.h>
-
 namespace {
 
 const char* const File = "REGIMP.MDB";
@@ -13,36 +11,11 @@ const std::string Sample = "LI_DUAS_LICENCAS.xml";
 const std::string L1 = "26/0456789-0";
 const std::string L2 = "26/0456790-3";
 
-void execSql(const std::string& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-    const std::string why = error ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << why;
-}
-
-// The importer of the samples as the head row holds it (Brazilian: no country).
-StoredRow importer() {
-    return {{"CD_TIPO_IMPORTADOR", "1"},
-            {"NR_IMPORTADOR", "45721893000100"},
-            {"NM_IMPORTADOR", "Metalúrgica Vale do Paraíba Indústria e Comércio Ltda"},
-            {"NR_TEL_IMPORTADOR", "1239214500"},
-            {"ED_LOGR_IMPORTADOR", "Avenida Doutor Sebastião Henrique da Cunha Pontes"},
-            {"ED_NR_IMPORTADOR", "8000"},
-            {"ED_COMPL_IMPO", "Galpão 3"},
-            {"ED_BA_IMPORTADOR", "Chácaras Reunidas"},
-            {"ED_MUN_IMPORTADOR", "São José dos Campos"},
-            {"ED_UF_IMPORTADOR", "SP"},
-            {"ED_CEP_IMPORTADOR", "12238365"}};
-}
-
 // The head row of a licence of the sample: the importer, the process's values, those of the licence's
 // first item and of the licence.
 StoredRow operation(const std::string& micro, const std::string& licence) {
-    StoredRow row = importer();
+    StoredRow row = sampleImporter();
+    row["CD_TIPO_IMPORTADOR"] = "1";
     const bool first = licence == L1;
     for (const auto& [field, value] : StoredRow{
              {"NR_TRAT_IMP_MICRO", micro},

@@ -2,8 +2,6 @@
 // Orientador files and the repository's transformation files and samples.
 #include "import/DiTransferWorld.h"
 
-#include <sqlite3.h>
-
 namespace {
 
 const char* const File = "LIDSI.MDB";
@@ -14,51 +12,34 @@ const std::string Process = "2026002315";
 const std::string L1 = "26/0460001-2";
 const std::string L2 = "26/0460002-0";
 
-void execSql(const std::string& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-    const std::string why = error ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << why;
-}
-
 // The operation of a licence of the samples (first item and first highlight of the licence given).
 StoredRow operation(const std::string& process, bool second) {
-    return {{"NR_TRAT_IMP_MICRO", process},
-            {"CD_ORIGEM_LI", "1"},
-            {"CD_TIPO_IMPORTADOR", "4"},
-            {"NR_IMPORTADOR", "45721893000100"},
-            {"NM_IMPORTADOR", "Metalúrgica Vale do Paraíba Indústria e Comércio Ltda"},
-            {"NR_TEL_IMPORTADOR", "1239214500"},
-            {"ED_LOGR_IMPORTADOR", "Avenida Doutor Sebastião Henrique da Cunha Pontes"},
-            {"ED_NR_IMPORTADOR", "8000"},
-            {"ED_COMPL_IMPO", "Galpão 3"},
-            {"ED_BA_IMPORTADOR", "Chácaras Reunidas"},
-            {"ED_MUN_IMPORTADOR", "São José dos Campos"},
-            {"ED_UF_IMPORTADOR", "SP"},
-            {"ED_CEP_IMPORTADOR", "12238365"},
-            {"CD_PAIS_PROC_CARGA", "249"},
-            {"CD_UL_DESPACHO", "0817700"},
-            {"NR_EMP_DECLARANTE", "55741236000170"},
-            {"TX_INFO_COMPL", "Licenças para reagentes de laboratório sujeitos a controle da ANVISA."},
-            {"CD_MERCADORIA_NCM", second ? "29420000" : "38220090"},
-            {"CD_PAIS_ORIG_MERC", "249"},
-            {"PL_MERCADORIA", "000000643045000"},
-            {"CD_MOEDA_NEGOCIADA", "220"},
-            {"QT_MERC_UN_COMERC", second ? "00000001200000" : "00000004000000"},
-            {"NM_UN_MEDID_COMERC", second ? "QUILOGRAMA LIQUIDO" : "KIT"},
-            {"VL_UNID_LOC_EMB", second ? "0000000084000" : "0000000031250"},
-            {"TX_DESC_DET_MERC", second ? "Padrão analítico de referência, pureza mínima 99,5%"
-                                        : "Kit reagente para diagnóstico in vitro, caixa com 100 testes"},
-            {"QT_UN_ESTATISTICA", second ? "00000001200000" : "00000006500000"},
-            {"CD_REGIME_TRIBUTAR", "1"},
-            {"IN_MATERIAL_USADO", "False"},
-            {"NR_DESTAQUE_NCM", second ? "999" : "001"},
-            {"CD_NATUREZA_OP", "03"},
-            {"CD_TIPO_CLASS", "1"}};
+    StoredRow row = sampleImporter();
+    for (const auto& [field, value] :
+         StoredRow{{"NR_TRAT_IMP_MICRO", process},
+                   {"CD_ORIGEM_LI", "1"},
+                   {"CD_TIPO_IMPORTADOR", "4"},
+                   {"CD_PAIS_PROC_CARGA", "249"},
+                   {"CD_UL_DESPACHO", "0817700"},
+                   {"NR_EMP_DECLARANTE", "55741236000170"},
+                   {"TX_INFO_COMPL", "Licenças para reagentes de laboratório sujeitos a controle da ANVISA."},
+                   {"CD_MERCADORIA_NCM", second ? "29420000" : "38220090"},
+                   {"CD_PAIS_ORIG_MERC", "249"},
+                   {"PL_MERCADORIA", "000000643045000"},
+                   {"CD_MOEDA_NEGOCIADA", "220"},
+                   {"QT_MERC_UN_COMERC", second ? "00000001200000" : "00000004000000"},
+                   {"NM_UN_MEDID_COMERC", second ? "QUILOGRAMA LIQUIDO" : "KIT"},
+                   {"VL_UNID_LOC_EMB", second ? "0000000084000" : "0000000031250"},
+                   {"TX_DESC_DET_MERC", second ? "Padrão analítico de referência, pureza mínima 99,5%"
+                                               : "Kit reagente para diagnóstico in vitro, caixa com 100 testes"},
+                   {"QT_UN_ESTATISTICA", second ? "00000001200000" : "00000006500000"},
+                   {"CD_REGIME_TRIBUTAR", "1"},
+                   {"IN_MATERIAL_USADO", "False"},
+                   {"NR_DESTAQUE_NCM", second ? "999" : "001"},
+                   {"CD_NATUREZA_OP", "03"},
+                   {"CD_TIPO_CLASS", "1"}})
+        row[field] = value;
+    return row;
 }
 
 } // namespace
