@@ -19,6 +19,12 @@ target_link_libraries(li_dsi_transfer_bench PRIVATE pelomira_core benchmark::ben
 target_compile_definitions(li_dsi_transfer_bench PRIVATE PELOMIRA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                                       PELOMIRA_BENCH_DEFAULT_DIR="${CMAKE_BINARY_DIR}/bench-work")
 
+# The DI transfer into NORVIK into folders of 1,000 and 100,000 earlier processes, and against appends
+# without index.
+add_executable(norvik_transfer_bench ${CMAKE_CURRENT_LIST_DIR}/NorvikTransferBench.cpp)
+target_link_libraries(norvik_transfer_bench PRIVATE pelomira_core)
+target_compile_definitions(norvik_transfer_bench PRIVATE PELOMIRA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+
 # The table export of a 200,000-row TAB_NCM as CSV and XML against the sqlite3 shell's CSV of the same
 # table: time ratios, and peak memory at 20,000 and 200,000 rows.
 add_executable(table_export_bench ${CMAKE_CURRENT_LIST_DIR}/TableExportBench.cpp)

@@ -9,9 +9,9 @@
 #include "base/QtUi.h"
 #include "base/Settings.h"
 #include "base/TextUtils.h"
+#include "platform/FolderCreation.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
-#include "platform/SystemError.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -19,10 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
 
 namespace {
 
@@ -293,10 +289,11 @@ void TfrmConfig::integrationFolderExit(QLineEdit* edit) {
         edit->setFocus();
         return;
     }
-    // One level only: the parent must exist. A folder that cannot be made is said so at once rather
-    // than found missing when the first file is written there.
-    if (::mkdir(folder.c_str(), 0777) != 0 && !folderExists(folder)) {
-        error("Não foi possível criar a pasta " + folder + ": " + systemErrorText(errno));
+    // With the folders above it: the defaults name folders under the home whose parents a new
+    // installation lacks. A folder that cannot be made is said so at once rather than found missing
+    // when the first file is written there.
+    if (const std::string why = createFolderTree(folder); !why.empty()) {
+        error("Não foi possível criar a pasta " + folder + ": " + why + ".");
         edit->setFocus();
     }
 }

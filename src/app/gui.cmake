@@ -4,6 +4,8 @@ target_sources(pelomira_gui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/QtCommandWiring.h
   ${CMAKE_CURRENT_LIST_DIR}/QtCommandWiring.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtHotKeys.h
+  ${CMAKE_CURRENT_LIST_DIR}/QtLanguage.h
+  ${CMAKE_CURRENT_LIST_DIR}/QtLanguage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtHotKeys.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtTray.h
   ${CMAKE_CURRENT_LIST_DIR}/QtTray.cpp

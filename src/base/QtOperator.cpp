@@ -136,8 +136,8 @@ void QtOperator::progressClose() {
 void QtOperator::waitOpen() {
     delete m_wait.data();
     m_wait = new TfrmBarraWS();
-    // The request that follows blocks; let the window draw first.
-    QCoreApplication::processEvents();
+    // The request that follows blocks the program: the window is on the screen, drawn, before it starts.
+    m_wait->waitUntilPainted(WaitPaintTimeoutMs);
 }
 
 void QtOperator::waitClose() {

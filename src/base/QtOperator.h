@@ -23,6 +23,9 @@ public:
     static constexpr const char* MappingUnavailableText =
         "A janela de vínculo de códigos ainda não está disponível nesta versão do Pelomira.";
 
+    /// How long waitOpen waits at most for the window manager to show the wait window.
+    static constexpr int WaitPaintTimeoutMs = 2000;
+
     explicit QtOperator(Platform& platform);
     ~QtOperator() override;
 

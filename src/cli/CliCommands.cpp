@@ -14,6 +14,8 @@ const std::vector<CliCommand>& allCliCommands() {
         fetchCommand(),
         loadCommand(),
         transferCommand(),
+        initNorvikCommand(),
+        norvikCommand(),
         // table export
         exportTablesCommand(),
     };

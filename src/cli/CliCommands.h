@@ -18,5 +18,8 @@ CliCommand registryCommand();
 CliCommand fetchCommand();
 CliCommand loadCommand();
 CliCommand transferCommand();
+// NORVIK
+CliCommand initNorvikCommand();
+CliCommand norvikCommand();
 // table export
 CliCommand exportTablesCommand();

@@ -16,6 +16,8 @@ target_sources(pelomira_cli_commands PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CliMerlin.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CliImport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CliTransfer.cpp
+  # NORVIK
+  ${CMAKE_CURRENT_LIST_DIR}/CliNorvik.cpp
   # table export
   ${CMAKE_CURRENT_LIST_DIR}/CliExport.cpp
 )

@@ -16,6 +16,8 @@
 #include "data/RecordSet.h"
 // --- Merlin web clients
 #include "data/MerlinClient.h"
+// --- NORVIK store
+#include "data/NorvikTable.h"
 
 /// The shared data module: the one holder of the connections, tables, record sets, transform
 /// providers and web clients that the operations share. Created first, alive until exit.
@@ -74,4 +76,35 @@ public:
     MerlinClient IdHTTP;
     /// receiveMerlinRequest (SOAP POST).
     MerlinClient HTTPRIO;
+
+    // --- NORVIK store
+    // One table object per NORVIK file (vkRIAGEN is a second object on RITRAN.DBF; vkRIADIC is bound
+    // to the additions' work file in the program folder).
+    NorvikTable vkRIREGI{"vkRIREGI"};
+    NorvikTable vkRITAXA{"vkRITAXA"};
+    NorvikTable vkRIIMPO{"vkRIIMPO"};
+    NorvikTable vkRIARZE{"vkRIARZE"};
+    NorvikTable vkRITRAN{"vkRITRAN"};
+    NorvikTable vkRIAGEN{"vkRIAGEN"};
+    NorvikTable vkRIDESP{"vkRIDESP"};
+    NorvikTable vkRICUST{"vkRICUST"};
+    NorvikTable vkRIREG2{"vkRIREG2"};
+    NorvikTable vkRIREG3{"vkRIREG3"};
+    NorvikTable vkRIREG4{"vkRIREG4"};
+    NorvikTable vkRIREG5{"vkRIREG5"};
+    NorvikTable vkRIREG6{"vkRIREG6"};
+    NorvikTable vkRIADIC{"vkRIADIC"};
+    NorvikTable vkRIADI2{"vkRIADI2"};
+    NorvikTable vkRIADI3{"vkRIADI3"};
+    NorvikTable vkRIADI4{"vkRIADI4"};
+    NorvikTable vkRIADI5{"vkRIADI5"};
+    NorvikTable vkRIADI6{"vkRIADI6"};
+    NorvikTable vkRIITDE{"vkRIITDE"};
+    NorvikTable vkRICAMB{"vkRICAMB"};
+    NorvikTable vkRIPARC{"vkRIPARC"};
+    NorvikTable vkRIFABR{"vkRIFABR"};
+    NorvikTable vkRIITEM{"vkRIITEM"};
+    NorvikTable vkRIUNID{"vkRIUNID"};
+    NorvikTable vkRICLAS{"vkRICLAS"};
+    NorvikTable vkRIFOBS{"vkRIFOBS"};
 };

@@ -1,5 +1,6 @@
 #include "import/ProcessTransfers.h"
 
+#include "import/DiNorvikTransfer.h"
 #include "import/DiOrientadorTransfer.h"
 #include "import/DsiOrientadorTransfer.h"
 #include "import/LiOrientadorTransfer.h"
@@ -39,5 +40,6 @@ ProcessTransfers ProcessTransfers::available() {
     transfers.add(ProcessDestination::Orientador, ProcessKind::LI, std::make_shared<LiOrientadorTransfer>());
     transfers.add(ProcessDestination::Orientador, ProcessKind::DSI, std::make_shared<DsiOrientadorTransfer>());
     transfers.add(ProcessDestination::Orientador, ProcessKind::LSI, std::make_shared<LsiOrientadorTransfer>());
+    transfers.add(ProcessDestination::Norvik, ProcessKind::DI, std::make_shared<DiNorvikTransfer>());
     return transfers;
 }

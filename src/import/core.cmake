@@ -65,4 +65,13 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DsiOrientadorWriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DsiOrientadorTransfer.h
   ${CMAKE_CURRENT_LIST_DIR}/DsiOrientadorTransfer.cpp
+  # DI transfer into NORVIK
+  ${CMAKE_CURRENT_LIST_DIR}/GRAVACAMPONORVIK.h
+  ${CMAKE_CURRENT_LIST_DIR}/GRAVACAMPONORVIK.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DiNorvikRules.h
+  ${CMAKE_CURRENT_LIST_DIR}/DiNorvikRules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DiNorvikWriter.h
+  ${CMAKE_CURRENT_LIST_DIR}/DiNorvikWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DiNorvikTransfer.h
+  ${CMAKE_CURRENT_LIST_DIR}/DiNorvikTransfer.cpp
 )

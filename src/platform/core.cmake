@@ -11,3 +11,7 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/linux/LinuxPlatform.h
   ${CMAKE_CURRENT_LIST_DIR}/linux/LinuxPlatform.cpp
 )
+target_sources(pelomira_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/FolderCreation.h
+  ${CMAKE_CURRENT_LIST_DIR}/FolderCreation.cpp
+)

@@ -4,6 +4,7 @@
 #include "base/Logs.h"
 #include "base/ScriptedOperator.h"
 #include "base/Settings.h"
+#include "base/TextUtils.h"
 #include "platform/Platform.h"
 
 #include <gtest/gtest.h>
@@ -104,4 +105,32 @@ TEST(SettingsSave, UnwritableSettingsFileIsReportedWithTheSaveFailureMessage) {
     EXPECT_TRUE(messages[0].text.starts_with("Não foi possível salvar as configurações\r\rErro: "));
     EXPECT_NE(TestEnv::readFile(env.home() + "ERRO.CSV").find(";Procedimento: Gravando Configurações - Erro: "),
               std::string::npos);
+}
+
+TEST(SettingsSave, ZeroOrNegativeIntervalIsRefusedAndLeavesTheTimerOff) {
+    for (const char* bad : {"0", "-5", " -0 "}) {
+        TestEnv env;
+        auto platform = Platform::createNative();
+        Settings settings(*platform);
+        ScriptedOperator op;
+        Logs logs(*platform, op);
+        RecordingAlertTimer timer;
+        timer.setIntervalMs(60000);
+        timer.enable();
+        auto f = completeFields();
+        f.alertaIntervalo = bad;
+        f.alertaTipoIndex = 0;
+        f.alertaTipoText = "Minutos";
+        f.pastaSamsung = "/dados/samsung";
+        EXPECT_EQ(SettingsSave::run(f, settings, logs, op, &timer).result, SettingsSave::Result::Failed) << bad;
+        // Never a timer firing without pause: it stays off, as the next start will say.
+        EXPECT_FALSE(timer.enabled()) << bad;
+        const auto messages = op.callsOf("message");
+        ASSERT_EQ(messages.size(), 1u) << bad;
+        EXPECT_EQ(messages[0].caption, "Erro ao Salvar a Configuração");
+        EXPECT_NE(messages[0].text.find("deve ser maior que zero"), std::string::npos) << messages[0].text;
+        // Stored as typed like any interval the save refuses; the keys after it keep their values.
+        EXPECT_EQ(settings.read("Alerta", "Intervalo"), trim(bad));
+        EXPECT_EQ(settings.read("Integra", "Caminho_Samsung"), "");
+    }
 }

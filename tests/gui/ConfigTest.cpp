@@ -293,13 +293,21 @@ private slots:
         c.edPastaSynthesExit(); // empty: nothing asked
         QCOMPARE(w.op.callsOf("ask").size(), size_t(2));
 
-        // Only one level is made; a missing parent is said so.
-        c.edPastaHoneywell->setText(QString::fromStdString(w.env.path("a/b/c")));
+        // The first-run defaults name folders whose parents a new installation lacks: all are made.
+        c.edPastaHoneywell->setText(QString::fromStdString(w.env.path("Honeywell/XML/novo")));
         w.op.queueYesNo(true);
         c.edPastaHoneywellExit();
-        QVERIFY(!TestEnv::exists(w.env.path("a/b/c")));
-        QCOMPARE(w.op.messages().size(), size_t(1));
-        QVERIFY(w.op.messages()[0].starts_with("Não foi possível criar a pasta "));
+        QVERIFY(TestEnv::exists(w.env.path("Honeywell/XML/novo")));
+        QVERIFY(w.op.messages().empty());
+
+        // A level that cannot be made is named, in Portuguese.
+        TestEnv::writeFile(w.env.path("arquivo"), "x");
+        c.edPastaSynthes->setText(QString::fromStdString(w.env.path("arquivo/XML")));
+        w.op.queueYesNo(true);
+        c.edPastaSynthesExit();
+        QCOMPARE(w.op.messages(),
+                 (std::vector<std::string>{"Não foi possível criar a pasta " + w.env.path("arquivo/XML") +
+                                           ": já existe um arquivo com o nome " + w.env.path("arquivo") + "."}));
         QVERIFY(w.op.unexpected().empty());
     }
 };

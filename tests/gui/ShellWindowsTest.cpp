@@ -9,8 +9,10 @@
 #include "base/TfrmMensagens.h"
 #include "base/TfrmProgresso.h"
 #include "gui/GuiTests.h"
+#include "platform/Paths.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMovie>
@@ -153,6 +155,8 @@ private slots:
         op.waitOpen();
         auto* wait = findChildWindow<TfrmBarraWS>("frmBarraWS");
         QVERIFY(wait);
+        QVERIFY(wait->isVisible());
+        QVERIFY(wait->painted()); // drawn before the blocking request starts
         QCOMPARE(wait->size(), QSize(298, 181));
         QVERIFY(wait->windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(wait->lblAguarde->text(), QStringLiteral("Consultando WebService, aguarde..."));
@@ -212,6 +216,26 @@ private slots:
         QObject stranger;
         bar.handleClick(&stranger); // a click from any other control does nothing
         QCOMPARE(spy.count(), 5);
+    }
+
+    void registryToolbarGlyphsHaveNoFringeOfTheirTransparentColour() {
+        // The bottom-left colour is cut out exactly; a pixel merely close to it would show as a pink
+        // fringe around the picture.
+        for (int i = 0; i < TBarraCadastro::Count; ++i) {
+            const QString path = QString::fromStdString(TestEnv::shareFolder() + "/images/BarraCadastro/" +
+                                                        fileNameOf(TBarraCadastro::glyphPath("", i)));
+            const QImage image(path);
+            QVERIFY2(!image.isNull(), qPrintable(path));
+            const QColor key = image.pixelColor(0, image.height() - 1);
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    const int distance = std::abs(c.red() - key.red()) + std::abs(c.green() - key.green()) +
+                                         std::abs(c.blue() - key.blue());
+                    QVERIFY2(distance == 0 || distance >= 200,
+                             qPrintable(QStringLiteral("%1 pixel %2,%3").arg(path).arg(x).arg(y)));
+                }
+        }
     }
 
     void registryToolbarWithoutAGlyphFailsNamingTheFile() {

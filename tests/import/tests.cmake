@@ -30,3 +30,12 @@ target_sources(core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CliTransferTest.cpp
 )
 add_dependencies(core_tests pelomira-cli)
+# The DI transfer into NORVIK.
+target_sources(core_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/NorvikWorld.h
+  ${CMAKE_CURRENT_LIST_DIR}/DiNorvikTransferTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NorvikFilesTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NorvikConcurrencyTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GRAVACAMPONORVIKTest.cpp
+)
+add_dependencies(core_tests norvik_merge pelomira-cli)
