@@ -14,6 +14,8 @@
 #include "export/TfrmImportar.h"
 #include "import/ProcessRecordSets.h"
 #include "import/TfrmImportar_Merlin.h"
+#include "integra/CustomerFormat.h"
+#include "integra/CustomerIntegration.h"
 
 // Each area wires its commands in its own block:
 //     principal.setCommand(MainCommand::Retorno, [&ctx] { /* create and show the window */ });
@@ -65,6 +67,13 @@ void wireMainCommands(TfrmPrincipal& principal, QtOperator& op, AppContext& ctx)
         });
 
     // --- customer integrations (integra): Samsung, Synthes, Honeywell
+    // Each runs to its end: file dialog, conversion (asking for missing code mappings), closing window.
+    auto integration = [&ctx](const CustomerFormat& format) {
+        return [&ctx, &format] { CustomerIntegration(ctx, format).run(); };
+    };
+    principal.setCommand(MainCommand::Samsung, integration(CustomerFormat::samsung()));
+    principal.setCommand(MainCommand::Synthes, integration(CustomerFormat::synthes()));
+    principal.setCommand(MainCommand::Honeywell, integration(CustomerFormat::honeywell()));
 
     // --- Integra database (data): RecriarIndices
     principal.setCommand(MainCommand::RecriarIndices, [&ctx] {

@@ -4,6 +4,7 @@
 #include "platform/TextCase.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class Logs;
@@ -29,6 +30,11 @@ size_t charCount(const std::string& s);
 std::string charSub(const std::string& s, size_t first, size_t count = std::string::npos);
 /// True when the bytes are well-formed UTF-8.
 bool isValidUtf8(const std::string& s);
+/// A windows-1252 text (ISO-8859-1 included: its C1 range is read as windows-1252, which is what
+/// Windows programs writing "ISO-8859-1" really send) as UTF-8.
+std::string windows1252ToUtf8(std::string_view bytes);
+/// Appends one character (a code point up to U+10FFFF) to a UTF-8 text.
+void appendUtf8(std::string& out, char32_t codePoint);
 /// Whole number in decimal, blanks around it allowed; throws AppError naming the text otherwise.
 long long toInteger(const std::string& text);
 /// Decimal number with "," or "." as decimal separator; throws AppError naming the text otherwise.

@@ -18,6 +18,8 @@ const std::vector<CliCommand>& allCliCommands() {
         norvikCommand(),
         // table export
         exportTablesCommand(),
+        // customer integrations
+        integrateCommand(),
     };
     return commands;
 }

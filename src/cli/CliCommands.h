@@ -23,3 +23,5 @@ CliCommand initNorvikCommand();
 CliCommand norvikCommand();
 // table export
 CliCommand exportTablesCommand();
+// customer integrations
+CliCommand integrateCommand();

@@ -20,6 +20,8 @@ target_sources(pelomira_cli_commands PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CliNorvik.cpp
   # table export
   ${CMAKE_CURRENT_LIST_DIR}/CliExport.cpp
+  # customer integrations
+  ${CMAKE_CURRENT_LIST_DIR}/CliIntegrate.cpp
 )
 target_sources(pelomira-cli PRIVATE ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(pelomira-cli PRIVATE pelomira_cli_commands)

@@ -104,33 +104,6 @@ bool isSingleByteEncoding(const std::string& enc) {
            enc == "cp1252" || enc == "iso-8859-15";
 }
 
-// windows-1252 and ISO-8859-1 to UTF-8 (the C1 range is read as windows-1252, which is what a
-// Windows server writing "ISO-8859-1" actually sends).
-std::string singleByteToUtf8(std::string_view in) {
-    static const std::uint16_t c1[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                         0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                         0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                         0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    std::string out;
-    out.reserve(in.size() + in.size() / 8);
-    for (unsigned char c : in) {
-        std::uint32_t cp = c;
-        if (c >= 0x80 && c < 0xA0)
-            cp = c1[c - 0x80];
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
-}
-
 // UTF-16 (either byte order, after its byte-order mark) to UTF-8, so that every document goes through
 // the same checks. False on a lone surrogate.
 bool utf16ToUtf8(std::string_view in, std::string& out) {
@@ -382,7 +355,7 @@ std::shared_ptr<const XmlDocument> XmlDocument::parseBytes(Buffer bytes, const s
                                " inválido na " + where(text, bad) + ")" +
                                (enc.empty() ? std::string(".") : "; a codificação declarada é " + enc + "."));
             }
-            bytes = Buffer::copyOf(singleByteToUtf8(text));
+            bytes = Buffer::copyOf(windows1252ToUtf8(text));
         }
         checkCharacterReferences(bytes.view(), sourceName);
     }

@@ -1,1 +1,41 @@
-# Sources of this area are added here as they are written.
+# The receiveMerlinRequest document and the customer file integrations.
+target_sources(pelomira_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/MerlinRecordTypes.h
+  ${CMAKE_CURRENT_LIST_DIR}/MerlinRecordTable.h
+  ${CMAKE_CURRENT_LIST_DIR}/MerlinRequestLayout.h
+  ${CMAKE_CURRENT_LIST_DIR}/MerlinRequestDocument.h
+  ${CMAKE_CURRENT_LIST_DIR}/MerlinRequestDocument.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MerlinRequestSender.h
+  ${CMAKE_CURRENT_LIST_DIR}/MerlinRequestSender.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CustomerText.h
+  ${CMAKE_CURRENT_LIST_DIR}/CustomerText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FixedWidthLine.h
+  ${CMAKE_CURRENT_LIST_DIR}/FixedWidthLine.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FixedWidthSource.h
+  ${CMAKE_CURRENT_LIST_DIR}/SemicolonCsv.h
+  ${CMAKE_CURRENT_LIST_DIR}/SemicolonCsv.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/InvoiceOrder.h
+  ${CMAKE_CURRENT_LIST_DIR}/InvoiceOrder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IntegrationFileName.h
+  ${CMAKE_CURRENT_LIST_DIR}/IntegrationFileName.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ElementRule.h
+  ${CMAKE_CURRENT_LIST_DIR}/IntegrationWalk.h
+  ${CMAKE_CURRENT_LIST_DIR}/IntegrationWalk.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CustomerFormat.h
+  ${CMAKE_CURRENT_LIST_DIR}/CustomerFormat.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SamsungRules.h
+  ${CMAKE_CURRENT_LIST_DIR}/SamsungFile.h
+  ${CMAKE_CURRENT_LIST_DIR}/SamsungFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SynthesRules.h
+  ${CMAKE_CURRENT_LIST_DIR}/SynthesFile.h
+  ${CMAKE_CURRENT_LIST_DIR}/SynthesFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HoneywellRules.h
+  ${CMAKE_CURRENT_LIST_DIR}/HoneywellFile.h
+  ${CMAKE_CURRENT_LIST_DIR}/HoneywellFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MappingTranslator.h
+  ${CMAKE_CURRENT_LIST_DIR}/MappingTranslator.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WholeFile.h
+  ${CMAKE_CURRENT_LIST_DIR}/WholeFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CustomerIntegration.h
+  ${CMAKE_CURRENT_LIST_DIR}/CustomerIntegration.cpp
+)

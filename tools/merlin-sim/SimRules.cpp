@@ -46,6 +46,8 @@ SimDirective SimRules::parseDirectives(const std::string& text) {
             d.mode = M::Empty;
         else if (w == "fault")
             d.mode = M::Fault;
+        else if (w == "strict")
+            d.strict = true;
         else if (w == "silent")
             d.delayMs = 3600L * 1000L;
         else if (w.rfind("delay:", 0) == 0)

@@ -8,8 +8,9 @@
 struct SimDirective {
     enum class Mode { Normal, Refuse, NotFound, Garbage, Html, Empty, Fault, Error };
     Mode mode = Mode::Normal;
-    int status = 0;   // Error: the HTTP status sent
-    long delayMs = 0; // waited before answering
+    int status = 0;      // Error: the HTTP status sent
+    long delayMs = 0;    // waited before answering
+    bool strict = false; // soap: values must fit their element's type (decimal, dateTime)
 };
 
 /// The behaviour rules of merlin-sim. A rule is one line:
@@ -19,7 +20,8 @@ struct SimDirective {
 ///   OPERATION.reason=TEXT[|TEXT…]   the refusal texts of retorno or soap
 ///
 /// DIRECTIVES are words separated by blanks or commas: accept (or ok), refuse, notfound, garbage,
-/// html, empty, fault, error:STATUS, delay:MILLISECONDS, silent (no answer for an hour).
+/// html, empty, fault, error:STATUS, delay:MILLISECONDS, silent (no answer for an hour), strict (soap:
+/// values must fit their types).
 /// A later rule replaces an earlier one with the same operation and key.
 class SimRules {
 public:

@@ -1,5 +1,7 @@
 #include "SimServer.h"
 
+#include "SimMerlinRequest.h"
+
 #include <httplib.h>
 #include <pugixml.hpp>
 
@@ -11,11 +13,6 @@
 #include <sstream>
 
 namespace {
-
-constexpr const char* SoapAction =
-    "amDGFLatamMerlin_webservices_provider_receiveMerlinRequest_Binder_receiveMerlinRequest";
-constexpr const char* SoapEnvelopeNs = "http://schemas.xmlsoap.org/soap/envelope/";
-constexpr const char* DefaultServiceNs = "urn:merlin-sim/amDGFLatamMerlin/webservices/provider/receiveMerlinRequest";
 
 const char* const GarbageText = "\x1b%%EOF 0x3f 7a 00 ~~ ]]> <<<garbage>>> \xff\xfe";
 const char* const HtmlPage = "<html><head><title>503 Service Unavailable</title></head>\n"
@@ -33,35 +30,6 @@ std::string lower(std::string s) {
     return s;
 }
 
-const char* localName(const pugi::xml_node& node) {
-    const char* colon = std::strrchr(node.name(), ':');
-    return colon ? colon + 1 : node.name();
-}
-
-pugi::xml_node findElement(const pugi::xml_node& root, const char* name) {
-    return root.find_node([name](const pugi::xml_node& n) {
-        return n.type() == pugi::node_element && std::strcmp(localName(n), name) == 0;
-    });
-}
-
-int countElements(const pugi::xml_node& root, const char* name) {
-    int count = 0;
-    struct Counter : pugi::xml_tree_walker {
-        const char* name;
-        int* count;
-        bool for_each(pugi::xml_node& n) override {
-            if (n.type() == pugi::node_element && std::strcmp(localName(n), name) == 0)
-                ++*count;
-            return true;
-        }
-    } counter;
-    counter.name = name;
-    counter.count = &count;
-    pugi::xml_node r = root;
-    r.traverse(counter);
-    return count;
-}
-
 std::string now() {
     const std::time_t t = std::time(nullptr);
     std::tm tm{};
@@ -69,49 +37,6 @@ std::string now() {
     char buf[32];
     std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
     return buf;
-}
-
-std::string soapEnvelope(const std::string& serviceNs, const std::vector<std::string>& codes,
-                         const std::vector<std::string>& descriptions) {
-    pugi::xml_document doc;
-    auto decl = doc.append_child(pugi::node_declaration);
-    decl.append_attribute("version") = "1.0";
-    decl.append_attribute("encoding") = "UTF-8";
-    auto env = doc.append_child("SOAP-ENV:Envelope");
-    env.append_attribute("xmlns:SOAP-ENV") = SoapEnvelopeNs;
-    env.append_attribute("xmlns:SOAP-ENC") = "http://schemas.xmlsoap.org/soap/encoding/";
-    env.append_attribute("xmlns:xsd") = "http://www.w3.org/2001/XMLSchema";
-    env.append_attribute("xmlns:xsi") = "http://www.w3.org/2001/XMLSchema-instance";
-    auto wrapper = env.append_child("SOAP-ENV:Body").append_child("rec:receiveMerlinRequestResponse");
-    wrapper.append_attribute("xmlns:rec") = serviceNs.c_str();
-    auto response = wrapper.append_child("Response");
-    auto array = [&response](const char* name, const std::vector<std::string>& values) {
-        auto a = response.append_child(name);
-        a.append_attribute("SOAP-ENC:arrayType") = ("xsd:string[" + std::to_string(values.size()) + "]").c_str();
-        a.append_attribute("xsi:type") = "SOAP-ENC:Array";
-        for (const auto& v : values) {
-            auto item = a.append_child("item");
-            item.append_attribute("xsi:type") = "xsd:string";
-            item.text() = v.c_str();
-        }
-    };
-    array("code", codes);
-    array("description", descriptions);
-    std::ostringstream out;
-    doc.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
-    return out.str();
-}
-
-std::string soapFault(const std::string& faultCode, const std::string& text) {
-    pugi::xml_document doc;
-    auto env = doc.append_child("SOAP-ENV:Envelope");
-    env.append_attribute("xmlns:SOAP-ENV") = SoapEnvelopeNs;
-    auto fault = env.append_child("SOAP-ENV:Body").append_child("SOAP-ENV:Fault");
-    fault.append_child("faultcode").text() = faultCode.c_str();
-    fault.append_child("faultstring").text() = text.c_str();
-    std::ostringstream out;
-    doc.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
-    return out.str();
 }
 
 std::string htmlEscape(const std::string& s) {
@@ -334,57 +259,12 @@ void SimServer::merlinRequest(const httplib::Request& req, httplib::Response& re
     std::string action = req.get_header_value("SOAPAction");
     if (action.size() >= 2 && action.front() == '"' && action.back() == '"')
         action = action.substr(1, action.size() - 2);
-
-    pugi::xml_document doc;
-    const bool parsed = doc.load_buffer(req.body.data(), req.body.size());
-    const pugi::xml_node canonical = parsed ? findElement(doc, "MerlinInCanonical") : pugi::xml_node();
-    const std::string entity = canonical ? findElement(canonical, "ENTITY").text().get() : "";
-
+    const MerlinRequestCheck check = checkMerlinRequest(req.body);
     const SimRules rules = currentRules();
-    const SimDirective d = rules.directive("soap", entity);
+    const SimDirective d = rules.directive("soap", check.entity);
     if (!wait(d.delayMs))
         return;
     if (commonAnswer(d, res))
         return;
-
-    auto fault = [&res](const std::string& code, const std::string& text) {
-        res.status = 500;
-        res.set_content(soapFault(code, text), "text/xml; charset=utf-8");
-    };
-    if (d.mode == SimDirective::Mode::Fault)
-        return fault("SOAP-ENV:Server", "[merlin-sim] Internal error while processing receiveMerlinRequest");
-    if (action != SoapAction)
-        return fault("SOAP-ENV:Client", "Unknown SOAPAction: \"" + action + "\"");
-    if (!parsed)
-        return fault("SOAP-ENV:Client", "Unable to parse request: not well-formed XML");
-    if (!canonical)
-        return fault("SOAP-ENV:Client", "Invalid request: element MerlinInCanonical not found");
-
-    std::string serviceNs = DefaultServiceNs;
-    for (pugi::xml_node n = canonical; n; n = n.parent())
-        if (const auto ns = n.attribute("xmlns:rec"); ns)
-            serviceNs = ns.value();
-
-    const int invoices = countElements(canonical, "ArrayOfLYT_INVOICEDATAItem");
-    const int lines = countElements(canonical, "ArrayOfLYT_INVOICEDETAILDATAItem");
-    std::vector<std::string> reasons;
-    if (d.mode == SimDirective::Mode::Refuse || d.mode == SimDirective::Mode::NotFound) {
-        reasons = rules.reasons("soap");
-        if (reasons.empty()) {
-            reasons.push_back("Entity " + entity + " is not enabled to receive requests for country 76");
-            reasons.push_back("Request rejected: no invoice was processed");
-        }
-    } else if (entity.empty()) {
-        reasons.push_back("ENTITY is required");
-    } else if (invoices == 0) {
-        reasons.push_back("LYT_INVOICEDATA: no invoice in request");
-    }
-    if (!reasons.empty()) {
-        res.set_content(soapEnvelope(serviceNs, {"1"}, reasons), "text/xml; charset=utf-8");
-        return;
-    }
-    res.set_content(soapEnvelope(serviceNs, {"0"},
-                                 {"Request received: " + std::to_string(invoices) + " invoice(s), " +
-                                  std::to_string(lines) + " line(s) for entity " + entity}),
-                    "text/xml; charset=utf-8");
+    log("  receiveMerlinRequest -> " + answerMerlinRequest(action, check, d, rules.reasons("soap"), res) + "\n");
 }

@@ -29,7 +29,7 @@ const char* const Usage =
     "regras: OPERAÇÃO[@CHAVE]=DIRETIVAS  ou  OPERAÇÃO.reason=TEXTO[|TEXTO...]\n"
     "  OPERAÇÃO: process (chave P_TRAMITE), retorno (chave ID_PROCESSO), soap (chave ENTITY)\n"
     "  DIRETIVAS: accept, refuse, notfound, garbage, html, empty, fault (soap), error:STATUS,\n"
-    "             delay:MILISSEGUNDOS, silent\n"
+    "             delay:MILISSEGUNDOS, silent, strict (soap: cada valor conferido pelo seu tipo)\n"
     "  exemplos: --rule retorno=refuse   --rule 'process@IMP 01=delay:5000'   --rule soap=error:500\n"
     "            --rule 'soap.reason=Entidade bloqueada|Fatura duplicada'\n";
 
