@@ -18,6 +18,9 @@ constexpr int ItemsPerAddition = 4;
 int main(int argc, char** argv) {
     return bench::runTransferBenchmarks(
         argc, argv,
-        {{"DI", std::to_string(AdditionCount) + " additions x " + std::to_string(ItemsPerAddition) + " items",
-          [] { return bigDiDocument(AdditionCount, ItemsPerAddition); }, "IMPORT.MDB", {}}});
+        {{"DI",
+          std::to_string(AdditionCount) + " additions x " + std::to_string(ItemsPerAddition) + " items",
+          [] { return bigDiDocument(AdditionCount, ItemsPerAddition); },
+          "IMPORT.MDB",
+          {}}});
 }
