@@ -12,6 +12,13 @@ target_link_libraries(di_transfer_bench PRIVATE pelomira_core benchmark::benchma
 target_compile_definitions(di_transfer_bench PRIVATE PELOMIRA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                                    PELOMIRA_BENCH_DEFAULT_DIR="${CMAKE_BINARY_DIR}/bench-work")
 
+# An LI of 200 licences and a DSI of 300 goods, each against plain inserts of the same rows in one
+# transaction in the same folder.
+add_executable(li_dsi_transfer_bench ${CMAKE_CURRENT_LIST_DIR}/LiDsiTransferBench.cpp)
+target_link_libraries(li_dsi_transfer_bench PRIVATE pelomira_core benchmark::benchmark PkgConfig::SQLITE3)
+target_compile_definitions(li_dsi_transfer_bench PRIVATE PELOMIRA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                                      PELOMIRA_BENCH_DEFAULT_DIR="${CMAKE_BINARY_DIR}/bench-work")
+
 # The DI transfer into NORVIK into folders of 1,000 and 100,000 earlier processes, and against appends
 # without index.
 add_executable(norvik_transfer_bench ${CMAKE_CURRENT_LIST_DIR}/NorvikTransferBench.cpp)

@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -168,6 +169,20 @@ void OrientadorDatabase::rollback() {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
+void OrientadorDatabase::useWriteAheadLog() {
+    if (!m_db)
+        return;
+    // Best effort: another program holding the file keeps it as it is, and the transfer meets that
+    // program when it begins its transaction.
+    const int previous = m_busyTimeoutMs;
+    sqlite3_busy_timeout(m_db, 0);
+    sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(m_db, previous);
+    sqlite3_exec(m_db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+    // The log is folded back into the file when the transfer lets it go, not every few hundred rows.
+    sqlite3_exec(m_db, "PRAGMA wal_autocheckpoint=20000", nullptr, nullptr, nullptr);
+}
+
 bool OrientadorDatabase::inTransaction() const {
     return m_db && sqlite3_get_autocommit(m_db) == 0;
 }
@@ -215,6 +230,54 @@ void OrientadorDatabase::dropStatements() {
     for (auto& [sql, kept] : m_statements)
         sqlite3_finalize(kept.stmt);
     m_statements.clear();
+    m_tables.clear();
+}
+
+std::shared_ptr<const OrientadorDatabase::TableDefinition>
+OrientadorDatabase::tableDefinition(const std::string& name) const {
+    const std::string wanted = foldCase(trim(name));
+    if (const auto known = m_tables.find(wanted); known != m_tables.end())
+        return known->second;
+    if (!m_db)
+        throw AppError("A conexão com o Orientador - SISCOMEX não está aberta (tabela " + name + ")");
+    auto table = std::make_shared<TableDefinition>();
+    const auto query = [&](const std::string& sql, const std::string& bound,
+                           const std::function<void(sqlite3_stmt*)>& row) {
+        sqlite3_stmt* stmt = nullptr;
+        int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr);
+        if (rc != SQLITE_OK)
+            fail(rc, "abrir a tabela " + name);
+        if (!bound.empty())
+            sqlite3_bind_text(stmt, 1, bound.data(), static_cast<int>(bound.size()), SQLITE_TRANSIENT);
+        try {
+            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+                row(stmt);
+        } catch (...) {
+            sqlite3_finalize(stmt);
+            throw;
+        }
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_DONE)
+            fail(rc, "abrir a tabela " + name);
+    };
+    const auto text = [](sqlite3_stmt* stmt, int column) {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+        return std::string(p ? p : "");
+    };
+    query("SELECT name FROM sqlite_master WHERE type = 'table'", "", [&](sqlite3_stmt* stmt) {
+        if (table->storedName.empty() && foldCase(text(stmt, 0)) == wanted)
+            table->storedName = text(stmt, 0);
+    });
+    if (table->storedName.empty())
+        throw AppError("A tabela " + trim(name) + " não existe no arquivo " + fileName() + " do Orientador - SISCOMEX");
+    query("SELECT name, type, dflt_value FROM pragma_table_info(?)", table->storedName, [&](sqlite3_stmt* stmt) {
+        table->fields.push_back(OrientadorField::fromDeclaredType(text(stmt, 0), text(stmt, 1)));
+        table->columnDefaults = table->columnDefaults || sqlite3_column_type(stmt, 2) != SQLITE_NULL;
+    });
+    for (std::size_t i = 0; i < table->fields.size(); ++i)
+        table->index[foldCase(table->fields[i].name)] = i;
+    m_tables[wanted] = table;
+    return table;
 }
 
 void OrientadorDatabase::disconnect() {

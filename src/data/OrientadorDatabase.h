@@ -1,7 +1,12 @@
 #pragma once
 
+#include "data/OrientadorField.h"
+
+#include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -63,10 +68,28 @@ public:
     /// Drops the transaction's changes; harmless without a transaction or a connection.
     void rollback();
     bool inTransaction() const;
+    /// Switches the file to a write-ahead log with commits that do not wait for the disk, when it can
+    /// (no other program has it open): a unit is still whole or absent after a crash or a power cut, and
+    /// the Orientador reading the file meanwhile sees the earlier version. Left as it is otherwise.
+    void useWriteAheadLog();
 
     /// How long a statement waits for another program's lock before giving up.
     void setBusyTimeout(int milliseconds);
     int busyTimeout() const { return m_busyTimeoutMs; }
+
+    /// A table as the file declares it: its name as stored, its fields and whether any has a default.
+    struct TableDefinition {
+        std::string storedName;
+        std::vector<OrientadorField> fields;
+        std::map<std::string, std::size_t> index; // folded name → column
+        bool columnDefaults = false;
+        // Learnt while the table is used: names as callers write them, the INSERT of every column.
+        mutable std::unordered_map<std::string, std::size_t> nameIndex;
+        mutable std::string insertAll;
+    };
+    /// The definition of the table named (regardless of case), read once per connection. Throws AppError
+    /// naming the table and the file when there is none, or for a field of a type this store does not know.
+    std::shared_ptr<const TableDefinition> tableDefinition(const std::string& name) const;
 
     // Used by OrientadorTable.
     sqlite3* handle() const { return m_db; }
@@ -93,5 +116,6 @@ private:
         bool inUse = false;
     };
     mutable std::unordered_map<std::string, Kept> m_statements;
+    mutable std::unordered_map<std::string, std::shared_ptr<const TableDefinition>> m_tables; // by folded name
     void dropStatements();
 };

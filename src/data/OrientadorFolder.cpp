@@ -42,6 +42,10 @@ void writeDatabase(const std::string& path, const std::string& fileName, const s
     }
     try {
         execute(db, "BEGIN;\n" + sql + "\nCOMMIT;", fileName);
+        // The files the transfers write keep a write-ahead log from the start (see OrientadorDatabase);
+        // the code tables, only read, stay as they are.
+        if (fileName != "TABSISCO.MDB")
+            execute(db, "PRAGMA journal_mode=WAL;", fileName);
     } catch (...) {
         sqlite3_close(db);
         std::filesystem::remove(path, ec);

@@ -283,43 +283,13 @@ void OrientadorTable::open() {
         throw AppError("Nenhuma tabela do Orientador - SISCOMEX foi indicada");
     m_db.attach(this);
     try {
-        m_storedName.clear();
-        {
-            Statement s(m_db, "SELECT name FROM sqlite_master WHERE type = 'table'", "abrir a tabela " + m_tableName);
-            const std::string wanted = foldCase(m_tableName);
-            while (s.step()) {
-                const std::string name = s.columnText(0);
-                if (foldCase(name) == wanted) {
-                    m_storedName = name;
-                    break;
-                }
-            }
-        }
-        if (m_storedName.empty())
-            throw AppError("A tabela " + m_tableName + " não existe no arquivo " + m_db.fileName() +
-                           " do Orientador - SISCOMEX");
-        m_fields.clear();
-        m_index.clear();
-        m_nameIndex.clear();
-        m_insertAll.clear();
-        {
-            Statement s(m_db, "SELECT name, type, dflt_value FROM pragma_table_info(?)",
-                        "abrir a tabela " + m_tableName);
-            s.bind(1, m_storedName);
-            m_columnDefaults = false;
-            while (s.step()) {
-                m_fields.push_back(OrientadorField::fromDeclaredType(s.columnText(0), s.columnText(1)));
-                m_index[foldCase(m_fields.back().name)] = m_fields.size() - 1;
-                m_columnDefaults = m_columnDefaults || !std::holds_alternative<std::monostate>(s.column(2));
-            }
-        }
+        m_def = m_db.tableDefinition(m_tableName);
         m_state = State::Browse;
         compileFilter();
         first();
     } catch (...) {
         m_state = State::Inactive;
-        m_fields.clear();
-        m_index.clear();
+        m_def.reset();
         m_db.detach(this);
         throw;
     }
@@ -329,9 +299,7 @@ void OrientadorTable::close() {
     if (!active())
         return;
     m_state = State::Inactive;
-    m_fields.clear();
-    m_index.clear();
-    m_nameIndex.clear();
+    m_def.reset();
     clearRow();
     m_buffer.clear();
     m_changed.clear();
@@ -379,7 +347,7 @@ OrientadorTable::Where OrientadorTable::filterWhere() const {
 }
 
 std::string OrientadorTable::quotedTable() const {
-    return quoteIdentifier(m_storedName);
+    return quoteIdentifier(m_def->storedName);
 }
 
 void OrientadorTable::requireActive() const {
@@ -397,27 +365,32 @@ void OrientadorTable::requireEditing(const std::string& fieldName) const {
 size_t OrientadorTable::indexOf(const std::string& name) const {
     requireActive();
     // The writers name the same fields row after row: the names as written are remembered.
-    const auto known = m_nameIndex.find(name);
-    if (known != m_nameIndex.end())
+    const auto known = m_def->nameIndex.find(name);
+    if (known != m_def->nameIndex.end())
         return known->second;
-    const auto it = m_index.find(foldCase(trim(name)));
-    if (it == m_index.end())
+    const auto it = m_def->index.find(foldCase(trim(name)));
+    if (it == m_def->index.end())
         throw AppError("O campo " + name + " não existe na tabela " + m_tableName + " do arquivo " + m_db.fileName());
-    m_nameIndex.emplace(name, it->second);
+    m_def->nameIndex.emplace(name, it->second);
     return it->second;
 }
 
 const OrientadorField& OrientadorTable::field(const std::string& name) const {
-    return m_fields[indexOf(name)];
+    return m_def->fields[indexOf(name)];
 }
 
 bool OrientadorTable::hasField(const std::string& name) const {
-    return m_index.count(foldCase(trim(name))) != 0;
+    return m_def && m_def->index.count(foldCase(trim(name))) != 0;
+}
+
+const std::vector<OrientadorField>& OrientadorTable::fields() const {
+    static const std::vector<OrientadorField> none;
+    return m_def ? m_def->fields : none;
 }
 
 std::vector<std::string> OrientadorTable::fieldNames() const {
     std::vector<std::string> names;
-    for (const auto& f : m_fields)
+    for (const auto& f : fields())
         names.push_back(f.name);
     return names;
 }
@@ -452,8 +425,8 @@ bool OrientadorTable::fetch(const std::string& condition, const std::vector<Valu
         return false;
     const auto rowid = s.column(0);
     m_rowid = std::get<long long>(rowid);
-    m_row.assign(m_fields.size(), std::monostate{});
-    for (size_t i = 0; i < m_fields.size() && static_cast<int>(i) + 1 < s.columnCount(); ++i)
+    m_row.assign(m_def->fields.size(), std::monostate{});
+    for (size_t i = 0; i < m_def->fields.size() && static_cast<int>(i) + 1 < s.columnCount(); ++i)
         m_row[i] = s.column(static_cast<int>(i) + 1);
     return true;
 }
@@ -550,35 +523,77 @@ std::vector<std::string> OrientadorTable::columnTexts(const std::string& fieldNa
     return texts;
 }
 
-bool OrientadorTable::locate(const std::string& fieldName, const std::string& value, bool ignoreCase) {
+bool OrientadorTable::matchCondition(const std::string& fieldName, const std::string& value, bool ignoreCase,
+                                     Where& where) const {
     const OrientadorField& f = field(fieldName);
-    browseMode();
     const std::string column = quoteIdentifier(f.name);
-    std::string condition;
-    std::vector<Value> params;
+    where = {};
     if (value.empty()) {
-        condition = column + " IS NULL OR " + column + " = ''";
+        where.sql = column + " IS NULL OR " + column + " = ''";
     } else if (f.type == OrientadorFieldType::Text || f.type == OrientadorFieldType::Memo) {
-        if (ignoreCase) {
-            condition = "pelomira_fold(" + column + ") = ?";
-            params.emplace_back(foldCase(value));
+        bool ascii = true;
+        for (char c : value)
+            ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+        if (ignoreCase && ascii) {
+            // An ASCII value folds as SQLite's own NOCASE does (a stored non-ASCII letter can only equal a
+            // non-ASCII one), so the comparison needs no call out for every row.
+            where.sql = column + " = ? COLLATE NOCASE";
+            where.params.emplace_back(value);
+        } else if (ignoreCase) {
+            where.sql = "pelomira_fold(" + column + ") = ?";
+            where.params.emplace_back(foldCase(value));
         } else {
-            condition = column + " = ?";
-            params.emplace_back(value);
+            where.sql = column + " = ?";
+            where.params.emplace_back(value);
         }
     } else {
         try {
-            params.push_back(orientadorStoredValue(f, value, false));
+            where.params.push_back(orientadorStoredValue(f, value, false));
         } catch (const AppError&) {
             return false; // a value the field cannot hold is carried by no row
         }
-        condition = column + " = ?";
+        where.sql = column + " = ?";
     }
-    if (!fetch(condition, params, "ASC"))
+    return true;
+}
+
+bool OrientadorTable::locate(const std::string& fieldName, const std::string& value, bool ignoreCase) {
+    Where where;
+    const bool possible = matchCondition(fieldName, value, ignoreCase, where);
+    browseMode();
+    if (!possible || !fetch(where.sql, where.params, "ASC"))
         return false; // the cursor stays where it was
     m_eof = false;
     m_bof = false;
     return true;
+}
+
+std::vector<std::string> OrientadorTable::columnTextsWhere(const std::string& fieldName, const std::string& keyField,
+                                                           const std::string& value, bool ignoreCase) {
+    const OrientadorField& f = field(fieldName);
+    Where where;
+    if (!matchCondition(keyField, value, ignoreCase, where))
+        return {};
+    const Where filter = filterWhere();
+    std::string sql = "SELECT " + quoteIdentifier(f.name) + " FROM " + quotedTable() + " WHERE (" + where.sql + ")";
+    if (!filter.sql.empty())
+        sql += " AND (" + filter.sql + ")";
+    sql += " ORDER BY rowid";
+    Statement s(m_db, sql, "ler a tabela " + m_tableName);
+    s.bindAll(where.params);
+    s.bindAll(filter.params, static_cast<int>(where.params.size()) + 1);
+    std::vector<std::string> texts;
+    while (s.step())
+        texts.push_back(orientadorValueText(f, s.column(0)));
+    return texts;
+}
+
+bool OrientadorTable::hasTrimmedText(const std::string& fieldName, const std::string& value) {
+    const OrientadorField& f = field(fieldName);
+    Statement s(m_db, "SELECT 1 FROM " + quotedTable() + " WHERE trim(" + quoteIdentifier(f.name) + ") = ? LIMIT 1",
+                "ler a tabela " + m_tableName);
+    s.bind(1, value);
+    return s.step();
 }
 
 void OrientadorTable::deleteRecord() {
@@ -613,8 +628,8 @@ void OrientadorTable::insert() {
     if (m_state == State::Insert || m_state == State::Edit)
         post();
     m_rowidBeforeInsert = m_rowid;
-    m_buffer.assign(m_fields.size(), std::monostate{});
-    m_changed.assign(m_fields.size(), false);
+    m_buffer.assign(m_def->fields.size(), std::monostate{});
+    m_changed.assign(m_def->fields.size(), false);
     m_state = State::Insert;
 }
 
@@ -625,34 +640,34 @@ void OrientadorTable::edit() {
     if (m_rowid == 0)
         throw AppError("A tabela " + m_tableName + " não tem linha para alterar");
     m_buffer = m_row;
-    m_changed.assign(m_fields.size(), false);
+    m_changed.assign(m_def->fields.size(), false);
     m_state = State::Edit;
 }
 
 void OrientadorTable::post() {
     requireActive();
     if (m_state == State::Insert) {
-        if (!m_columnDefaults) {
+        if (!m_def->columnDefaults) {
             // Without column defaults a field not set is null either way: every row of the table goes
             // through one statement.
-            if (m_insertAll.empty()) {
+            if (m_def->insertAll.empty()) {
                 std::string columns, marks;
-                for (const OrientadorField& f : m_fields) {
+                for (const OrientadorField& f : m_def->fields) {
                     columns += (columns.empty() ? "" : ", ") + quoteIdentifier(f.name);
                     marks += marks.empty() ? "?" : ", ?";
                 }
-                m_insertAll = "INSERT INTO " + quotedTable() + " (" + columns + ") VALUES (" + marks + ")";
+                m_def->insertAll = "INSERT INTO " + quotedTable() + " (" + columns + ") VALUES (" + marks + ")";
             }
-            Statement s(m_db, m_insertAll, "gravar na tabela " + m_tableName);
+            Statement s(m_db, m_def->insertAll, "gravar na tabela " + m_tableName);
             s.bindAll(m_buffer);
             s.step();
         } else {
             std::string columns, marks;
             std::vector<Value> values;
-            for (size_t i = 0; i < m_fields.size(); ++i) {
+            for (size_t i = 0; i < m_def->fields.size(); ++i) {
                 if (!m_changed[i])
                     continue;
-                columns += (columns.empty() ? "" : ", ") + quoteIdentifier(m_fields[i].name);
+                columns += (columns.empty() ? "" : ", ") + quoteIdentifier(m_def->fields[i].name);
                 marks += marks.empty() ? "?" : ", ?";
                 values.push_back(m_buffer[i]);
             }
@@ -664,7 +679,7 @@ void OrientadorTable::post() {
             s.step();
         }
         m_rowid = sqlite3_last_insert_rowid(m_db.handle());
-        if (!m_columnDefaults) {
+        if (!m_def->columnDefaults) {
             // The row stored is the row sent (the declared types keep every value as it was bound), so it
             // is not read back: a transfer inserts thousands of rows.
             m_row = std::move(m_buffer);
@@ -678,10 +693,10 @@ void OrientadorTable::post() {
     } else if (m_state == State::Edit) {
         std::string sets;
         std::vector<Value> values;
-        for (size_t i = 0; i < m_fields.size(); ++i) {
+        for (size_t i = 0; i < m_def->fields.size(); ++i) {
             if (!m_changed[i])
                 continue;
-            sets += (sets.empty() ? "" : ", ") + quoteIdentifier(m_fields[i].name) + " = ?";
+            sets += (sets.empty() ? "" : ", ") + quoteIdentifier(m_def->fields[i].name) + " = ?";
             values.push_back(m_buffer[i]);
         }
         if (!values.empty()) {
@@ -722,19 +737,19 @@ void OrientadorTable::setValue(size_t index, Value value) {
 void OrientadorTable::setText(const std::string& fieldName, const std::string& text) {
     const size_t i = indexOf(fieldName);
     requireEditing(fieldName);
-    setValue(i, orientadorStoredValue(m_fields[i], text, true));
+    setValue(i, orientadorStoredValue(m_def->fields[i], text, true));
 }
 
 void OrientadorTable::setNumber(const std::string& fieldName, double value) {
     const size_t i = indexOf(fieldName);
     requireEditing(fieldName);
-    setValue(i, orientadorStoredNumber(m_fields[i], value));
+    setValue(i, orientadorStoredNumber(m_def->fields[i], value));
 }
 
 void OrientadorTable::setFlag(const std::string& fieldName, bool value) {
     const size_t i = indexOf(fieldName);
     requireEditing(fieldName);
-    const OrientadorField& f = m_fields[i];
+    const OrientadorField& f = m_def->fields[i];
     if (f.type == OrientadorFieldType::Text || f.type == OrientadorFieldType::Memo)
         setValue(i, orientadorStoredValue(f, value ? "True" : "False", true));
     else
@@ -754,7 +769,7 @@ const std::vector<Value>& OrientadorTable::currentValues() const {
 std::string OrientadorTable::text(const std::string& fieldName) const {
     const size_t i = indexOf(fieldName);
     const auto& values = currentValues();
-    return i < values.size() ? orientadorValueText(m_fields[i], values[i]) : std::string();
+    return i < values.size() ? orientadorValueText(m_def->fields[i], values[i]) : std::string();
 }
 
 bool OrientadorTable::isNull(const std::string& fieldName) const {
@@ -767,7 +782,7 @@ double OrientadorTable::number(const std::string& fieldName) const {
     const size_t i = indexOf(fieldName);
     const auto& values = currentValues();
     if (i >= values.size() || std::holds_alternative<std::monostate>(values[i]))
-        throw AppError("O campo " + m_fields[i].name + " da tabela " + m_tableName + " está vazio");
+        throw AppError("O campo " + m_def->fields[i].name + " da tabela " + m_tableName + " está vazio");
     if (const auto* n = std::get_if<long long>(&values[i]))
         return static_cast<double>(*n);
     if (const auto* d = std::get_if<double>(&values[i]))

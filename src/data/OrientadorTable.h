@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/OrientadorDatabase.h"
 #include "data/OrientadorField.h"
 #include "data/OrientadorValues.h"
 
@@ -7,8 +8,6 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
-
-class OrientadorDatabase;
 
 /// The table cursor on an Orientador file: one table, opened by its name, walked in the order its
 /// rows were appended (so the last row is the last one appended). A new or changed row is held in a
@@ -71,6 +70,12 @@ public:
     /// Moves to the first row (in table order, within the filter) whose field equals value; texts are
     /// compared without regard to case when ignoreCase. False, and the cursor stays, when none does.
     bool locate(const std::string& field, const std::string& value, bool ignoreCase = true);
+    /// The texts of one field in the rows (within the filter) whose keyField matches value as locate
+    /// compares it, in table order; the cursor stays.
+    std::vector<std::string> columnTextsWhere(const std::string& field, const std::string& keyField,
+                                              const std::string& value, bool ignoreCase = true);
+    /// True when some row (filter or not) holds value in field once its blanks are trimmed.
+    bool hasTrimmedText(const std::string& field, const std::string& value);
     /// Deletes the current row; the cursor moves to the next row, or to the previous one at the end.
     void deleteRecord();
 
@@ -100,7 +105,7 @@ public:
     const OrientadorField& field(const std::string& name) const;
     bool hasField(const std::string& name) const;
     OrientadorFieldType fieldType(const std::string& name) const { return field(name).type; }
-    const std::vector<OrientadorField>& fields() const { return m_fields; }
+    const std::vector<OrientadorField>& fields() const;
     std::vector<std::string> fieldNames() const;
 
     using Value = OrientadorValue;
@@ -115,6 +120,8 @@ private:
     };
 
     void requireActive() const;
+    /// The condition locate uses for a field and a value; false when no row can hold the value.
+    bool matchCondition(const std::string& field, const std::string& value, bool ignoreCase, Where& where) const;
     void requireEditing(const std::string& fieldName) const;
     size_t indexOf(const std::string& name) const;
     void browseMode();
@@ -131,12 +138,8 @@ private:
 
     OrientadorDatabase& m_db;
     std::string m_tableName;
-    std::string m_storedName;
-    std::vector<OrientadorField> m_fields;
-    std::map<std::string, size_t> m_index;                       // folded name → column
-    mutable std::unordered_map<std::string, size_t> m_nameIndex; // names as the callers wrote them → column
-    bool m_columnDefaults = false;                               // some column has a DEFAULT
-    std::string m_insertAll;                                     // INSERT of every column, once built
+    // The open table as the file declares it (shared by every cursor of the connection).
+    std::shared_ptr<const OrientadorDatabase::TableDefinition> m_def;
     State m_state = State::Inactive;
 
     std::string m_filter;

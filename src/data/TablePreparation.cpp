@@ -9,6 +9,7 @@
 #include "data/OrientadorTable.h"
 #include "data/TDM.h"
 #include "data/TransferProgress.h"
+#include "platform/Paths.h"
 
 #include <ctime>
 
@@ -60,11 +61,9 @@ std::set<int> sequencesOfYear(const std::vector<std::string>& numbers, const std
 void openPreparationTable(AppContext& ctx, const std::string& baseName, const std::string& table) {
     OrientadorDatabase& con = ctx.dm.ADOCon_IMPORT;
     OrientadorTable& tbl = ctx.dm.ADOTbl_IMPORT;
-    const std::string folder = ctx.settings.read(Settings::Dados, Settings::KeyDados);
-    const std::string connection = OrientadorDatabase::preparationConnectionString(folder, baseName);
     if (con.inTransaction()) {
         // The transfer's unit is being written on this connection: the removal belongs to it.
-        if (con.connectionString() != connection)
+        if (!equalsNoCase(fileNameOf(con.path()), trim(baseName) + ".mdb"))
             throw AppError("A gravação em andamento no arquivo " + con.fileName() + " não inclui o arquivo " +
                            trim(baseName) + ".MDB");
         if (tbl.active())
@@ -75,7 +74,8 @@ void openPreparationTable(AppContext& ctx, const std::string& baseName, const st
             con.disconnect();
         if (tbl.active())
             tbl.close();
-        con.setConnectionString(connection);
+        const std::string folder = ctx.settings.read(Settings::Dados, Settings::KeyDados);
+        con.setConnectionString(OrientadorDatabase::preparationConnectionString(folder, baseName));
     }
     tbl.setTableName(trim(table));
     tbl.setFiltered(false);
@@ -119,22 +119,28 @@ std::string VERIFICATABELANUMERO(AppContext& ctx, TransferProgress& progress, co
 
     // The last row decides; a last row whose number is not readable is named in ERRO.CSV and the row
     // before it decides instead, so one odd row typed into the Orientador does not stop every transfer.
-    const std::vector<std::string> keys = tbl.columnTexts(keyField);
-    const std::vector<std::string> numbers = equalsNoCase(numberName, keyField) ? keys : tbl.columnTexts(numberName);
     long long lastSequence = 0;
-    for (std::size_t row = keys.size(); row-- > 0;) {
-        if (trim(keys[row]).empty())
+    long long position = tbl.recordCount();
+    for (tbl.last(); position > 0; --position) {
+        const std::string key = tbl.text(keyField);
+        if (trim(key).empty())
             break;
+        const std::string lastNumber = tbl.text(numberName);
         try {
-            lastSequence = toInteger(charSub(numbers[row], 0, 5));
+            lastSequence = toInteger(charSub(lastNumber, 0, 5));
             break;
         } catch (const AppError&) {
-            ctx.logs.error(CheckingTable + table, "O número '" + numbers[row] + "' da linha " +
-                                                      std::to_string(row + 1) + " da tabela " + table + " (" +
-                                                      keyField + " '" + keys[row] + "', campo " + numberName +
+            ctx.logs.error(CheckingTable + table, "O número '" + lastNumber + "' da linha " + std::to_string(position) +
+                                                      " da tabela " + table + " (" + keyField + " '" + key +
+                                                      "', campo " + numberName +
                                                       ") não começa com uma sequência de cinco algarismos; o "
                                                       "número novo foi contado das outras linhas");
         }
+        tbl.prior();
     }
-    return nextMicroNumber(lastSequence, yy, sequencesOfYear(numbers, yy));
+    // The numbers of the year in use are read only when the next one is taken already.
+    std::string number = nextMicroNumber(lastSequence, yy, {});
+    if (tbl.hasTrimmedText(numberName, number))
+        number = nextMicroNumber(lastSequence, yy, sequencesOfYear(tbl.columnTexts(numberName), yy));
+    return number;
 }

@@ -47,7 +47,7 @@ std::shared_ptr<const XmlTransform> XmlTransformProvider::transform() {
         return it->second.transform;
     auto compiled = XmlTransform::loadFile(m_transformRead);
     if (!ec)
-        m_transforms[m_transformRead] = CachedTransform{size, time, compiled};
+        m_transforms[m_transformRead] = CachedTransform{size, time, compiled, {}, nullptr, 0};
     return compiled;
 }
 
@@ -56,5 +56,15 @@ std::shared_ptr<RecordTable> XmlTransformProvider::provide() {
         throw AppError("O provedor " + m_name + " não tem arquivo XML de dados.");
     const auto compiled = transform();
     const auto document = m_documents.load(m_dataFile);
-    return compiled->apply(*document);
+    const auto it = m_transforms.find(m_transformRead);
+    if (it != m_transforms.end() && it->second.transform == compiled && it->second.rows &&
+        it->second.document.lock() == document && it->second.rows->version() == it->second.rowsVersion)
+        return it->second.rows;
+    auto rows = compiled->apply(*document);
+    if (it != m_transforms.end() && it->second.transform == compiled) {
+        it->second.document = document;
+        it->second.rows = rows;
+        it->second.rowsVersion = rows->version();
+    }
+    return rows;
 }

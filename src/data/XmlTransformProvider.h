@@ -2,12 +2,15 @@
 
 #include "data/DataProvider.h"
 
+#include <cstdint>
+
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
 
 class Platform;
+class XmlDocument;
 class XmlDocumentCache;
 class XmlTransform;
 
@@ -46,6 +49,11 @@ private:
         std::uintmax_t size = 0;
         std::filesystem::file_time_type time;
         std::shared_ptr<const XmlTransform> transform;
+        // The rows it made of a document, given again while neither changed and nobody edited them: a
+        // transfer opens the same view of one document once per licence or addition.
+        std::weak_ptr<const XmlDocument> document;
+        std::shared_ptr<RecordTable> rows;
+        std::uint64_t rowsVersion = 0;
     };
 
     std::string m_name;

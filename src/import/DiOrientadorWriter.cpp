@@ -7,6 +7,7 @@
 #include "data/OrientadorValues.h"
 #include "data/TDM.h"
 #include "import/DiOrientadorRules.h"
+#include "import/DocumentView.h"
 #include "import/PartyRules.h"
 #include "import/TransferConversions.h"
 
@@ -271,14 +272,9 @@ RecordSet& bindAdditionList(TDM& dm, const std::string& nested) {
 
 void DiOrientadorWriter::additionLists() {
     TDM& dm = m_ctx.dm;
-    dm.XMLTPAux.setXMLDataFile(m_document.file);
-    dm.XMLTPAux.setTransformation(m_ctx.platform, m_document.transformFolder, AdditionTransform);
     RecordSet& additionSets = dm.cdsXMLAdicao;
-    additionSets.unbindNested();
-    additionSets.setProvider(&dm.XMLTPAux);
-    additionSets.setCommandText("SELECT * FROM ADICAO WHERE ID_PROCESSO=" +
-                                quotedLiteral(trim(principal("ID_PROCESSO"))));
-    additionSets.open();
+    openDocumentView(m_ctx, m_document, additionSets, AdditionTransform,
+                     "SELECT * FROM ADICAO WHERE ID_PROCESSO=" + quotedLiteral(trim(principal("ID_PROCESSO"))));
     RecordSet& addition = dm.cdsXMLTPAux;
     addition.setCommandText("SELECT * FROM ADICAO");
     addition.bindToNested(additionSets, "ADICAO");

@@ -22,16 +22,21 @@ const char* const OpenFailureProcedure = "Abrindo o Orientador - SISCOMEX";
 
 // One unit's transaction on its file: the connection is opened on the file (in the form the table
 // preparation uses, which keeps it) and the write lock taken before anything is removed. Unless
-// committed, everything the unit removed and wrote is dropped when it goes.
+// committed, everything the unit removed and wrote is dropped when it goes. The connection stays open for
+// the next unit of the run, so the file's statements and write-ahead log are not set up again.
 class UnitTransaction {
 public:
     UnitTransaction(AppContext& ctx, const std::string& baseName) : m_ctx(ctx) {
         OrientadorDatabase& con = ctx.dm.ADOCon_IMPORT;
-        if (con.connected())
-            con.disconnect();
         const std::string folder = ctx.settings.read(Settings::Dados, Settings::KeyDados);
-        con.setConnectionString(OrientadorDatabase::preparationConnectionString(folder, baseName));
-        con.connect(ctx.platform);
+        const std::string connection = OrientadorDatabase::preparationConnectionString(folder, baseName);
+        if (con.connected() && (con.connectionString() != connection || con.inTransaction()))
+            con.disconnect();
+        if (!con.connected()) {
+            con.setConnectionString(connection);
+            con.connect(ctx.platform);
+            con.useWriteAheadLog();
+        }
         con.beginTransaction();
     }
     ~UnitTransaction() {
@@ -41,7 +46,7 @@ public:
     UnitTransaction(const UnitTransaction&) = delete;
     UnitTransaction& operator=(const UnitTransaction&) = delete;
 
-    /// Posts what is pending, makes the unit permanent and lets the file go.
+    /// Posts what is pending and makes the unit permanent.
     void commit() {
         OrientadorTable& tbl = m_ctx.dm.ADOTbl_IMPORT;
         if (tbl.state() == OrientadorTable::State::Insert || tbl.state() == OrientadorTable::State::Edit)
@@ -49,7 +54,6 @@ public:
         tbl.close();
         m_ctx.dm.ADOCon_IMPORT.commit();
         m_committed = true;
-        m_ctx.dm.ADOCon_IMPORT.disconnect();
     }
 
 private:
@@ -94,12 +98,14 @@ TransferOutcome OrientadorTransfer::run(AppContext& ctx, const LoadedProcessDocu
         reportFailure(run, e.what());
         failed = true;
     }
+    // The file is let go before the closing window, which may wait on the operator.
+    ctx.dm.ADOCon_IMPORT.disconnect();
     run.outcome.fieldErrors = run.progress.fieldErrors;
     if (!failed || m_kind.closesAfterFailure)
         finish(run);
 
     TransferOutcome& o = run.outcome;
-    if (failed)
+    if (failed || !o.failure.empty())
         o.status = TransferStatus::Failed;
     else if (o.transferred.empty())
         o.status = TransferStatus::Failed;

@@ -3,6 +3,7 @@
 #include "base/AppContext.h"
 #include "base/TextUtils.h"
 #include "data/TDM.h"
+#include "import/DocumentView.h"
 #include "import/OrientadorRowWriter.h"
 #include "import/PartyRules.h"
 #include "import/ProcessTransfer.h"
@@ -20,12 +21,7 @@ bool PartyWriter::find(const std::string& id) {
     // The rows are read once for the unit: a declaration of hundreds of additions looks its parties up
     // twice per addition. The row taken is the same a narrowed set would give: the first with the id.
     if (!m_read) {
-        dm.XMLTPAux.setXMLDataFile(m_document.file);
-        dm.XMLTPAux.setTransformation(m_ctx.platform, m_document.transformFolder, FabrExpTransform);
-        parties.unbindNested();
-        parties.setProvider(&dm.XMLTPAux);
-        parties.setCommandText("SELECT * FROM FABR_EXP");
-        parties.open();
+        openDocumentView(m_ctx, m_document, parties, FabrExpTransform, "SELECT * FROM FABR_EXP");
         m_read = true;
     }
     for (parties.first(); !parties.eof(); parties.next())

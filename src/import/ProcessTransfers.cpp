@@ -2,6 +2,9 @@
 
 #include "import/DiNorvikTransfer.h"
 #include "import/DiOrientadorTransfer.h"
+#include "import/DsiOrientadorTransfer.h"
+#include "import/LiOrientadorTransfer.h"
+#include "import/LsiOrientadorTransfer.h"
 
 std::string processKindName(ProcessKind kind) {
     switch (kind) {
@@ -34,6 +37,9 @@ ProcessTransfers ProcessTransfers::available() {
     ProcessTransfers transfers;
     // The transfers register here as they are built.
     transfers.add(ProcessDestination::Orientador, ProcessKind::DI, std::make_shared<DiOrientadorTransfer>());
+    transfers.add(ProcessDestination::Orientador, ProcessKind::LI, std::make_shared<LiOrientadorTransfer>());
+    transfers.add(ProcessDestination::Orientador, ProcessKind::DSI, std::make_shared<DsiOrientadorTransfer>());
+    transfers.add(ProcessDestination::Orientador, ProcessKind::LSI, std::make_shared<LsiOrientadorTransfer>());
     transfers.add(ProcessDestination::Norvik, ProcessKind::DI, std::make_shared<DiNorvikTransfer>());
     return transfers;
 }

@@ -15,14 +15,11 @@ namespace {
 // removes them.
 std::vector<std::string> earlierMicroNumbers(AppContext& ctx, const UnitPreparation& p, const std::string& id) {
     openPreparationTable(ctx, p.baseName, p.headTable);
-    OrientadorTable& tbl = ctx.dm.ADOTbl_IMPORT;
+    // The head rows the preparation is about to remove: those it finds by the identifier.
     std::vector<std::string> micros;
-    const std::string key = foldCase(trim(id));
-    const std::vector<std::string> idents = tbl.columnTexts(p.identField);
-    const std::vector<std::string> numbers = tbl.columnTexts(p.keyField);
-    for (std::size_t row = 0; row < idents.size(); ++row)
-        if (foldCase(trim(idents[row])) == key && !trim(numbers[row]).empty())
-            micros.push_back(trim(numbers[row]));
+    for (const std::string& micro : ctx.dm.ADOTbl_IMPORT.columnTextsWhere(p.keyField, p.identField, trim(id)))
+        if (!trim(micro).empty())
+            micros.push_back(trim(micro));
     return micros;
 }
 
@@ -57,8 +54,10 @@ std::string prepareUnit(AppContext& ctx, TransferProgress& progress, const UnitP
     const std::vector<std::string> earlier = earlierMicroNumbers(ctx, p, id);
     const std::string micro =
         VERIFICATABELANUMERO(ctx, progress, p.baseName, p.headTable, p.identField, p.keyField, id);
+    // The numbers these calls would hand out are not used: the tables are only cleared of the new
+    // number, each a step against the preparation's count.
     for (const char* table : p.tables)
-        VERIFICATABELANUMERO(ctx, progress, p.baseName, table, p.keyField, "", micro);
+        VERIFICATABELA(ctx, progress, p.baseName, table, p.keyField, progress.steps, micro);
     removeRowsOf(ctx.dm.ADOTbl_IMPORT, p, earlier, micro);
     return micro;
 }

@@ -25,6 +25,8 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TransferRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PartyRules.h
   ${CMAKE_CURRENT_LIST_DIR}/PartyRules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DocumentView.h
+  ${CMAKE_CURRENT_LIST_DIR}/DocumentView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PartyWriter.h
   ${CMAKE_CURRENT_LIST_DIR}/PartyWriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OrientadorRowWriter.h
@@ -40,6 +42,29 @@ target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DiOrientadorWriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DiOrientadorTransfer.h
   ${CMAKE_CURRENT_LIST_DIR}/DiOrientadorTransfer.cpp
+  # the LI, DSI and LSI transfers into the Orientador
+  ${CMAKE_CURRENT_LIST_DIR}/LicenceSources.h
+  ${CMAKE_CURRENT_LIST_DIR}/LicenceSources.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LicenceOrientadorTransfer.h
+  ${CMAKE_CURRENT_LIST_DIR}/LicenceOrientadorTransfer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LiOrientadorRules.h
+  ${CMAKE_CURRENT_LIST_DIR}/LiOrientadorRules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LiOrientadorWriter.h
+  ${CMAKE_CURRENT_LIST_DIR}/LiOrientadorWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LiOrientadorTransfer.h
+  ${CMAKE_CURRENT_LIST_DIR}/LiOrientadorTransfer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LsiOrientadorRules.h
+  ${CMAKE_CURRENT_LIST_DIR}/LsiOrientadorRules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LsiOrientadorWriter.h
+  ${CMAKE_CURRENT_LIST_DIR}/LsiOrientadorWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LsiOrientadorTransfer.h
+  ${CMAKE_CURRENT_LIST_DIR}/LsiOrientadorTransfer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DsiOrientadorRules.h
+  ${CMAKE_CURRENT_LIST_DIR}/DsiOrientadorRules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DsiOrientadorWriter.h
+  ${CMAKE_CURRENT_LIST_DIR}/DsiOrientadorWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DsiOrientadorTransfer.h
+  ${CMAKE_CURRENT_LIST_DIR}/DsiOrientadorTransfer.cpp
   # DI transfer into NORVIK
   ${CMAKE_CURRENT_LIST_DIR}/GRAVACAMPONORVIK.h
   ${CMAKE_CURRENT_LIST_DIR}/GRAVACAMPONORVIK.cpp

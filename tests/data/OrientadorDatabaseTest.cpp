@@ -86,8 +86,10 @@ TEST(OrientadorDatabase, AFileAnotherProgramHoldsGivesTheLockedMessage) {
         "está bloqueado por outro programa; o Orientador - SISCOMEX pode estar com ele aberto";
 
     {
-        // Holding the whole file: not even the catalogue can be read.
+        // Holding the whole file of a rollback journal (a folder made before the write-ahead log; with
+        // the log, readers are never held up): not even the catalogue can be read.
         OtherProgram other(w.file("IMPORT.MDB"));
+        ASSERT_EQ(other.exec("PRAGMA journal_mode=DELETE"), SQLITE_OK);
         ASSERT_EQ(other.exec("BEGIN EXCLUSIVE"), SQLITE_OK);
         OrientadorDatabase db;
         db.setBusyTimeout(100);

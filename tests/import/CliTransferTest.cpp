@@ -139,3 +139,50 @@ TEST(CliTransfer, ExitCodeTellsHowTheTransferEnded) {
     EXPECT_EQ(w.rows("DECLARAÇÃO_IMPORTAÇÃO").size(), 1u);
     EXPECT_EQ(w.rows("OP_ADIÇÃO_DE_IMPORTAÇÃO")[1].at("QT_PARC_FINANC_360"), "");
 }
+
+TEST(CliTransfer, LicencesAndSimplifiedDeclarationsFromFilesAndFromMerlin) {
+    if (!built())
+        GTEST_SKIP() << "pelomira-cli or merlin-sim not built";
+    CliWorld w;
+    std::string out;
+    const std::string samples = TestEnv::shareFolder() + "/samples/";
+    const std::map<std::string, std::map<std::string, std::size_t>> expected = {
+        {"LI_DUAS_LICENCAS.xml",
+         {{"OPERAÇÃO_COM_TRATAMENTO", 2},
+          {"DESTAQUE_NCM", 3},
+          {"PROCESSO_ANUENTE", 3},
+          {"DETALHE_MERC_COM_TRATAMENTO", 3}}},
+        {"DSI.xml",
+         {{"DSI_DADOS_GERAIS", 1},
+          {"DSI_BENS", 2},
+          {"DSI_PGTO_TRIBUTOS", 2},
+          {"DSI_TRIBUTOS_BEM", 2},
+          {"DSI_VOLUMES", 2}}},
+        {"LSI.xml", {{"OPERAÇÃO_COM_TRATAMENTO", 1}, {"PROCESSO_ANUENTE", 2}}},
+    };
+    const std::map<std::string, std::string> files = {
+        {"LI_DUAS_LICENCAS.xml", "REGIMP.MDB"}, {"DSI.xml", "DSI.MDB"}, {"LSI.xml", "LIDSI.MDB"}};
+    // Twice each: the second run replaces the first, it never doubles a row.
+    for (int run = 0; run < 2; ++run) {
+        for (const auto& [sample, tables] : expected) {
+            EXPECT_EQ(w.cli("transfer --target siscomex --file " + samples + sample + " --yes --quiet", out), 0)
+                << sample << "\n"
+                << out;
+            for (const auto& [table, count] : tables)
+                EXPECT_EQ(w.rows(files.at(sample), table).size(), count) << sample << " " << table;
+        }
+    }
+
+    // From Merlin: an LI asked as an LI, a DSI served under the DI operation.
+    TestEnv::writeFile(w.docs + "/LI_LIC-01_2026.xml", w.sample("LI_LICENCA_IMPEDIDA.xml"));
+    TestEnv::writeFile(w.docs + "/DI_DSI-02_2026.xml", w.sample("DSI_DUAS_DECLARACOES.xml"));
+    EXPECT_EQ(w.cli("transfer --target siscomex --kind LI --ref LIC-01 --year 2026 --yes --quiet", out), 0) << out;
+    EXPECT_NE(out.find("LI(s) NÃO RECEBIDAS por impedimento: 26/0456790-3"), std::string::npos) << out;
+    EXPECT_EQ(w.cli("transfer --target siscomex --kind DSI --ref DSI-02 --year 2026 --yes --quiet", out), 0) << out;
+    EXPECT_EQ(w.rows("DSI.MDB", "DSI_DADOS_GERAIS").size(), 2u);
+
+    // A process without licence data fails.
+    EXPECT_EQ(w.cli("transfer --target siscomex --file " + samples + "LI_SEM_DADOS_LI.xml --yes --quiet", out), 1)
+        << out;
+    EXPECT_NE(out.find("Este processo não contém dados de LI!"), std::string::npos) << out;
+}

@@ -3,8 +3,6 @@
 #include "base/BusyGuard.h"
 #include "import/DiTransferWorld.h"
 
-#include <sqlite3.h>
-
 #include <filesystem>
 
 namespace {
@@ -68,24 +66,6 @@ SampleDocument oneAddition() {
     return d;
 }
 
-void execSql(const std::string& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-    const std::string why = error ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << why;
-}
-
-std::vector<std::string> column(const std::vector<StoredRow>& rows, const std::string& field) {
-    std::vector<std::string> values;
-    for (const auto& r : rows)
-        values.push_back(r.at(field));
-    return values;
-}
-
 } // namespace
 
 TEST(DiOrientadorTransfer, WritesEveryTableAndShowsEachStep) {
@@ -146,15 +126,15 @@ TEST(DiOrientadorTransfer, TwoDeclarationsGetConsecutiveNumbersAndATransferAgain
     EXPECT_TRUE(w.op.messages().empty());
     const auto heads = w.rows(Head);
     ASSERT_EQ(heads.size(), 2u);
-    EXPECT_EQ(column(heads, "NR_IDENT_USUARIO"), (std::vector<std::string>{"111", "222"}));
-    EXPECT_EQ(column(heads, "NR_DECL_IMP_MICRO"), (std::vector<std::string>{microNumber(1), microNumber(2)}));
+    EXPECT_EQ(columnOf(heads, "NR_IDENT_USUARIO"), (std::vector<std::string>{"111", "222"}));
+    EXPECT_EQ(columnOf(heads, "NR_DECL_IMP_MICRO"), (std::vector<std::string>{microNumber(1), microNumber(2)}));
     EXPECT_EQ(heads[1].at("NR_DECLARACAO_IMP"), "2605123456");
     EXPECT_EQ(heads[1].at("DT_REGISTRO_DI"), "13032026");
     EXPECT_EQ(heads[1].at("VL_TOT_MLE_MNEG"), "48230");
     // 222 has only the first addition and its two items.
-    EXPECT_EQ(column(w.rows(Additions), "NR_DECL_IMP_MICRO"),
+    EXPECT_EQ(columnOf(w.rows(Additions), "NR_DECL_IMP_MICRO"),
               (std::vector<std::string>{microNumber(1), microNumber(1), microNumber(1), microNumber(2)}));
-    EXPECT_EQ(column(w.rows("DETALHE_MERCADORIA"), "NR_DECL_IMP_MICRO"),
+    EXPECT_EQ(columnOf(w.rows("DETALHE_MERCADORIA"), "NR_DECL_IMP_MICRO"),
               (std::vector<std::string>{microNumber(1), microNumber(1), microNumber(1), microNumber(1), microNumber(1),
                                         microNumber(2), microNumber(2)}));
     ASSERT_EQ(w.op.callsOf("showMessage").size(), 1u);
@@ -173,8 +153,8 @@ TEST(DiOrientadorTransfer, TwoDeclarationsGetConsecutiveNumbersAndATransferAgain
     EXPECT_TRUE(w.op.messages().empty());
     const auto again = w.rows(Head);
     ASSERT_EQ(again.size(), 2u);
-    EXPECT_EQ(column(again, "NR_IDENT_USUARIO"), (std::vector<std::string>{"111", "222"}));
-    EXPECT_EQ(column(again, "NR_DECL_IMP_MICRO"), (std::vector<std::string>{microNumber(3), microNumber(4)}));
+    EXPECT_EQ(columnOf(again, "NR_IDENT_USUARIO"), (std::vector<std::string>{"111", "222"}));
+    EXPECT_EQ(columnOf(again, "NR_DECL_IMP_MICRO"), (std::vector<std::string>{microNumber(3), microNumber(4)}));
     for (const auto& t : PreparedTables) {
         const auto rows = w.rows(t);
         EXPECT_EQ(rows.size(), counts[t]) << t;
@@ -205,14 +185,14 @@ TEST(DiOrientadorTransfer, DeclarationTypes16And17CarryEntryWayAndFreightPerAddi
 
     const auto additions = w.rows(Additions);
     ASSERT_EQ(additions.size(), 3u);
-    EXPECT_EQ(column(additions, "CD_URF_ENTR_MERC"), (std::vector<std::string>{"0817600", "0817600", "0817600"}));
-    EXPECT_EQ(column(additions, "CD_VIA_TRANSPORTE"), (std::vector<std::string>{"1", "1", "1"}));
-    EXPECT_EQ(column(additions, "IN_MULTIMODAL"), (std::vector<std::string>{"True", "True", "True"}));
-    EXPECT_EQ(column(additions, "CD_PAIS_PROC_MERC"), (std::vector<std::string>{"023", "023", "023"}));
-    EXPECT_EQ(column(additions, "VL_FRETE_MERC_MNEG"), (std::vector<std::string>{"2150", "1380", "3100"}));
-    EXPECT_EQ(column(additions, "CD_MD_FRETE_MERC"), (std::vector<std::string>{"220", "220", "220"}));
-    EXPECT_EQ(column(additions, "VL_SEG_MERC_MNEG"), (std::vector<std::string>{"482,3", "128,7", "312,5"}));
-    EXPECT_EQ(column(additions, "CD_MOEDA_SEG_MERC"), (std::vector<std::string>{"790", "790", "790"}));
+    EXPECT_EQ(columnOf(additions, "CD_URF_ENTR_MERC"), (std::vector<std::string>{"0817600", "0817600", "0817600"}));
+    EXPECT_EQ(columnOf(additions, "CD_VIA_TRANSPORTE"), (std::vector<std::string>{"1", "1", "1"}));
+    EXPECT_EQ(columnOf(additions, "IN_MULTIMODAL"), (std::vector<std::string>{"True", "True", "True"}));
+    EXPECT_EQ(columnOf(additions, "CD_PAIS_PROC_MERC"), (std::vector<std::string>{"023", "023", "023"}));
+    EXPECT_EQ(columnOf(additions, "VL_FRETE_MERC_MNEG"), (std::vector<std::string>{"2150", "1380", "3100"}));
+    EXPECT_EQ(columnOf(additions, "CD_MD_FRETE_MERC"), (std::vector<std::string>{"220", "220", "220"}));
+    EXPECT_EQ(columnOf(additions, "VL_SEG_MERC_MNEG"), (std::vector<std::string>{"482,3", "128,7", "312,5"}));
+    EXPECT_EQ(columnOf(additions, "CD_MOEDA_SEG_MERC"), (std::vector<std::string>{"790", "790", "790"}));
     EXPECT_EQ(additions[1].at("CD_MODALIDADE_PGTO"), "") << "no payment mode for type 16";
 
     // Type 17 keeps the payment mode; a multimodal flag that is neither SIM nor NAO leaves the field.
@@ -327,12 +307,12 @@ TEST(DiOrientadorTransfer, AdditionWithoutItemsAndItemsOutOfOrder) {
 
     // Details ordered by addition: 001 (items 2 and 1), 002, 003, 003; the sequence restarts per addition.
     const auto details = w.rows("DETALHE_MERCADORIA");
-    EXPECT_EQ(column(details, "NR_OP_IMP_MICRO"), (std::vector<std::string>{"001", "001", "002", "003", "003"}));
-    EXPECT_EQ(column(details, "NU_SEQ_DETALHE"), (std::vector<std::string>{"1", "2", "1", "1", "2"}));
-    EXPECT_EQ(column(details, "CD_PRODUTO"), (std::vector<std::string>{"MVP-8481-002", "MVP-8481-001", "MVP-7318-003",
-                                                                       "MVP-8537-004", "MVP-8537-005"}));
+    EXPECT_EQ(columnOf(details, "NR_OP_IMP_MICRO"), (std::vector<std::string>{"001", "001", "002", "003", "003"}));
+    EXPECT_EQ(columnOf(details, "NU_SEQ_DETALHE"), (std::vector<std::string>{"1", "2", "1", "1", "2"}));
+    EXPECT_EQ(columnOf(details, "CD_PRODUTO"), (std::vector<std::string>{"MVP-8481-002", "MVP-8481-001", "MVP-7318-003",
+                                                                         "MVP-8537-004", "MVP-8537-005"}));
     // The copied addition's lists are written for 004 as well.
-    EXPECT_EQ(column(w.rows("DEDUÇÃO_VALORAÇÃO"), "NR_OP_IMP_MICRO"),
+    EXPECT_EQ(columnOf(w.rows("DEDUÇÃO_VALORAÇÃO"), "NR_OP_IMP_MICRO"),
               (std::vector<std::string>{"001", "003", "003", "004", "004"}));
     EXPECT_EQ(w.dm.cdsXMLAux.indexFieldNames(), "") << "the order ends with the section";
 }
@@ -474,7 +454,7 @@ TEST(DiOrientadorTransfer, AFailureDropsTheDeclarationWholeAndKeepsItsEarlierVer
               "OCORREU UM ERRO NA TRANSFERÊNCIA\rPor favor entre em contato com o suporte técnico\r\rProcedimento: "
               "Transferindo a tabela DECLARAÇÃO_IMPORTAÇÃO\rERRO: VIA_TRANSPORTE do processo 222 inválido: 'aéreo' "
               "não é um número inteiro");
-    EXPECT_EQ(column(w.rows(Head), "NR_IDENT_USUARIO"), (std::vector<std::string>{"2026001534", "111"}));
+    EXPECT_EQ(columnOf(w.rows(Head), "NR_IDENT_USUARIO"), (std::vector<std::string>{"2026001534", "111"}));
     EXPECT_EQ(w.rows("DETALHE_MERCADORIA").size(), 10u) << "the sample's items and 111's, none of 222";
     EXPECT_EQ(outcome.status, TransferStatus::Failed);
     EXPECT_EQ(outcome.transferred, (std::vector<std::string>{"111"}));
@@ -492,7 +472,7 @@ TEST(DiOrientadorTransfer, AFailureDropsTheDeclarationWholeAndKeepsItsEarlierVer
     EXPECT_NE(w.errorLog().find("Procedimento: Verificando dados da tabela ATO_VINCULADO - Erro: A tabela "
                                 "ATO_VINCULADO não existe"),
               std::string::npos);
-    EXPECT_EQ(column(w.rows(Head), "NR_IDENT_USUARIO"), (std::vector<std::string>{"2026001534", "111"}));
+    EXPECT_EQ(columnOf(w.rows(Head), "NR_IDENT_USUARIO"), (std::vector<std::string>{"2026001534", "111"}));
     EXPECT_EQ(w.rows("DETALHE_MERCADORIA").size(), 10u);
     EXPECT_FALSE(w.op.progressIsOpen());
 }

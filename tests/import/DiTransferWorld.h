@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
+#include <sqlite3.h>
 
 #include <ctime>
 #include <map>
@@ -100,6 +101,9 @@ struct DiTransferWorld : OrientadorWorld {
     }
 
     std::vector<StoredRow> rows(const std::string& table) const { return readTable(*this, table); }
+    std::vector<StoredRow> rows(const std::string& file, const std::string& table) const {
+        return readTable(*this, table, file);
+    }
 
     /// The texts of the message boxes of one icon.
     std::vector<std::string> messages(MessageIcon icon) const {
@@ -133,9 +137,10 @@ inline void expectRow(const StoredRow& actual, const StoredRow& expected, const 
 
 /// The table holds exactly these rows, in order: the columns listed with these texts, every other
 /// field empty.
-inline void expectTable(const OrientadorWorld& w, const std::string& table, const std::vector<std::string>& columns,
-                        const std::vector<std::vector<std::string>>& rows) {
-    const auto actual = readTable(w, table);
+inline void expectFileTable(const OrientadorWorld& w, const std::string& file, const std::string& table,
+                            const std::vector<std::string>& columns,
+                            const std::vector<std::vector<std::string>>& rows) {
+    const auto actual = readTable(w, table, file);
     ASSERT_EQ(actual.size(), rows.size()) << table;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         StoredRow expected;
@@ -143,6 +148,54 @@ inline void expectTable(const OrientadorWorld& w, const std::string& table, cons
             expected[columns[c]] = rows[r][c];
         expectRow(actual[r], expected, table + " row " + std::to_string(r + 1));
     }
+}
+inline void expectTable(const OrientadorWorld& w, const std::string& table, const std::vector<std::string>& columns,
+                        const std::vector<std::vector<std::string>>& rows) {
+    expectFileTable(w, "IMPORT.MDB", table, columns, rows);
+}
+
+/// Runs SQL on an Orientador file as another program would (a trigger that refuses rows, a table dropped).
+inline void execSql(const std::string& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+    const std::string why = error ? error : "";
+    sqlite3_free(error);
+    sqlite3_close(db);
+    ASSERT_EQ(rc, SQLITE_OK) << why;
+}
+
+/// The texts of one field in rows read back.
+inline std::vector<std::string> columnOf(const std::vector<StoredRow>& rows, const std::string& field) {
+    std::vector<std::string> values;
+    for (const auto& r : rows)
+        values.push_back(r.at(field));
+    return values;
+}
+
+/// The importer of the samples (a company, CNPJ) as a head row holds it, its country aside.
+inline StoredRow sampleImporter() {
+    return {{"NR_IMPORTADOR", "45721893000100"},
+            {"NM_IMPORTADOR", "Metalúrgica Vale do Paraíba Indústria e Comércio Ltda"},
+            {"NR_TEL_IMPORTADOR", "1239214500"},
+            {"ED_LOGR_IMPORTADOR", "Avenida Doutor Sebastião Henrique da Cunha Pontes"},
+            {"ED_NR_IMPORTADOR", "8000"},
+            {"ED_COMPL_IMPO", "Galpão 3"},
+            {"ED_BA_IMPORTADOR", "Chácaras Reunidas"},
+            {"ED_MUN_IMPORTADOR", "São José dos Campos"},
+            {"ED_UF_IMPORTADOR", "SP"},
+            {"ED_CEP_IMPORTADOR", "12238365"}};
+}
+
+/// Today as the short date form, dd/mm/yyyy.
+inline std::string todayText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%d/%m/%Y", &local);
+    return text;
 }
 
 /// Every table of IMPORT.MDB after the transfer of share/samples/DI_VARIAS_ADICOES.xml under micro.

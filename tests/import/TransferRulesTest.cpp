@@ -2,6 +2,9 @@
 // writes must be a field of its table in the schema the program creates the Orientador's files from.
 #include "data/OrientadorWorld.h"
 #include "import/DiOrientadorRules.h"
+#include "import/DsiOrientadorRules.h"
+#include "import/LiOrientadorRules.h"
+#include "import/LsiOrientadorRules.h"
 
 #include <gtest/gtest.h>
 
@@ -34,4 +37,12 @@ TEST(TransferRules, EveryDiTargetIsAFieldOfImportMdb) {
                            "DEDUÇÃO_VALORAÇÃO", "PAGAMENTO_PREVISTO", "DESTAQUE_NCM", "ACRÉSCIMO_VALORAÇÃO",
                            "VALORAÇÃO_NCM", "DE_MERCOSUL_ADIÇÃO", "PAGAMENTO_VINCULADO", "TRIBUTO",
                            "DOCUMENTO_VINCULADO", "DETALHE_MERCADORIA", "ATO_VINCULADO"});
+}
+
+TEST(TransferRules, EveryLicenceAndDsiTargetIsAFieldOfItsFile) {
+    expectTargetsInSchema(LiRules::tableTargets(), {"OPERAÇÃO_COM_TRATAMENTO", "DESTAQUE_NCM", "PROCESSO_ANUENTE",
+                                                    "DETALHE_MERC_COM_TRATAMENTO"});
+    expectTargetsInSchema(LsiRules::tableTargets(), {"OPERAÇÃO_COM_TRATAMENTO", "PROCESSO_ANUENTE"});
+    expectTargetsInSchema(DsiRules::tableTargets(),
+                          {"DSI_DADOS_GERAIS", "DSI_BENS", "DSI_PGTO_TRIBUTOS", "DSI_TRIBUTOS_BEM", "DSI_VOLUMES"});
 }

@@ -16,14 +16,17 @@ target_sources(core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ProcessImportTest.cpp
 )
 
-# The DI transfer into the Orientador: through the Orientador entry, and end to end through
-# pelomira-cli and merlin-sim.
+# The transfers into the Orientador (DI, LI, DSI, LSI): through the Orientador entry, and end to end
+# through pelomira-cli and merlin-sim.
 target_sources(core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DiTransferWorld.h
   ${CMAKE_CURRENT_LIST_DIR}/DiSampleExpectations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DiOrientadorTransferTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DiTransferSafetyTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TransferRulesTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LiOrientadorTransferTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DsiOrientadorTransferTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LsiOrientadorTransferTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CliTransferTest.cpp
 )
 add_dependencies(core_tests pelomira-cli)

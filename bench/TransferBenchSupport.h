@@ -1,0 +1,243 @@
+#pragma once
+
+// What the transfer benchmarks share: a private program, settings and Orientador folder on disk, one
+// transfer of a document through the Orientador entry as the operator would run it, and the baseline —
+// the very rows that transfer left, inserted into a fresh file of the same folder with one prepared
+// statement per table in one transaction. Each case prints the ratio of the two times.
+#include "base/AppContext.h"
+#include "base/Logs.h"
+#include "base/ScriptedOperator.h"
+#include "base/Settings.h"
+#include "data/OrientadorFolder.h"
+#include "data/TDM.h"
+#include "import/ProcessImport.h"
+#include "import/ProcessRecordSets.h"
+#include "import/ProcessTransfers.h"
+#include "platform/Platform.h"
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+namespace fs = std::filesystem;
+
+/// One benchmark case: a document and the Orientador file its transfer writes.
+struct TransferCase {
+    std::string name;                   // "DI", "LI" …
+    std::string description;            // "500 additions x 4 items"
+    std::function<std::string()> build; // the document text
+    std::string file;                   // "IMPORT.MDB"
+    std::string document;
+};
+
+/// A private program folder, settings folder and Orientador folders below PELOMIRA_BENCH_DIR (by default
+/// beside the program in the build folder: the disk the program uses, not a memory file system).
+class BenchFolder {
+public:
+    BenchFolder() {
+        const char* dir = std::getenv("PELOMIRA_BENCH_DIR");
+        const fs::path base = dir && *dir ? fs::path(dir) : fs::path(PELOMIRA_BENCH_DEFAULT_DIR);
+        fs::create_directories(base);
+        std::string tmpl = (base / "pelomira-bench-XXXXXX").string();
+        if (!::mkdtemp(tmpl.data()))
+            throw std::runtime_error("mkdtemp failed in " + base.string());
+        m_root = tmpl;
+        fs::create_directories(m_root / "windir");
+        fs::create_directories(m_root / "home");
+        ::setenv("PELOMIRA_WINDIR", (m_root / "windir").c_str(), 1);
+        ::setenv("PELOMIRA_HOME", ((m_root / "home").string() + "/").c_str(), 1);
+        m_platform = Platform::createNative();
+    }
+    ~BenchFolder() {
+        std::error_code ec;
+        fs::remove_all(m_root, ec);
+    }
+    BenchFolder(const BenchFolder&) = delete;
+    BenchFolder& operator=(const BenchFolder&) = delete;
+
+    Platform& platform() { return *m_platform; }
+
+    /// An empty Orientador folder made as init-orientador makes it.
+    std::string freshFolder(const std::string& name) {
+        const fs::path folder = m_root / name;
+        std::error_code ec;
+        fs::remove_all(folder, ec);
+        OrientadorFolder::create(*m_platform, folder.string(), {});
+        return folder.string();
+    }
+
+private:
+    fs::path m_root;
+    std::unique_ptr<Platform> m_platform;
+};
+
+inline BenchFolder& folder() {
+    static BenchFolder f;
+    return f;
+}
+
+/// One transfer of a document into an Orientador folder, confirmed and closed with OK.
+inline void transferOnce(const std::string& orientador, const std::string& document) {
+    ScriptedOperator op;
+    Settings settings(folder().platform());
+    Logs logs(folder().platform(), op);
+    TDM dm;
+    AppContext ctx{folder().platform(), op, settings, logs, dm};
+    settings.write(Settings::Dados, Settings::KeyDados, orientador);
+    settings.write(Settings::Dados, Settings::KeyArqTransform, std::string(PELOMIRA_SOURCE_DIR) + "/share/xtr");
+    resetProcessRecordSets(dm);
+    op.queueYesNo(true);
+    op.queueButton(0);
+    const TransferOutcome outcome = importProcessToOrientador(ctx, document, ProcessTransfers::available());
+    if (outcome.status != TransferStatus::Transferred || !op.messages().empty())
+        throw std::runtime_error("the transfer did not go through: " +
+                                 (op.messages().empty() ? outcome.failure : op.messages().front()));
+}
+
+inline void check(int rc, sqlite3* db, const char* doing) {
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+        throw std::runtime_error(std::string(doing) + ": " + sqlite3_errmsg(db));
+}
+
+/// The rows of every table of a file, kept as SQLite values.
+struct TableRows {
+    std::string table;
+    int columns = 0;
+    std::vector<std::vector<sqlite3_value*>> rows;
+};
+
+inline std::vector<TableRows> readAll(const std::string& file) {
+    sqlite3* db = nullptr;
+    check(sqlite3_open(file.c_str(), &db), db, "open");
+    std::vector<TableRows> all;
+    sqlite3_stmt* names = nullptr;
+    check(sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table'", -1, &names, nullptr), db,
+          "list");
+    while (sqlite3_step(names) == SQLITE_ROW)
+        all.push_back({reinterpret_cast<const char*>(sqlite3_column_text(names, 0)), 0, {}});
+    sqlite3_finalize(names);
+    for (TableRows& t : all) {
+        sqlite3_stmt* s = nullptr;
+        check(sqlite3_prepare_v2(db, ("SELECT * FROM \"" + t.table + "\"").c_str(), -1, &s, nullptr), db, "read");
+        t.columns = sqlite3_column_count(s);
+        while (sqlite3_step(s) == SQLITE_ROW) {
+            std::vector<sqlite3_value*> row;
+            for (int c = 0; c < t.columns; ++c)
+                row.push_back(sqlite3_value_dup(sqlite3_column_value(s, c)));
+            t.rows.push_back(std::move(row));
+        }
+        sqlite3_finalize(s);
+    }
+    sqlite3_close(db);
+    return all;
+}
+
+/// The baseline: the same rows into the same tables, one prepared statement per table, one transaction.
+inline void insertPlain(const std::string& file, const std::vector<TableRows>& all) {
+    sqlite3* db = nullptr;
+    check(sqlite3_open(file.c_str(), &db), db, "open");
+    check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
+    for (const TableRows& t : all) {
+        if (t.rows.empty())
+            continue;
+        std::string marks;
+        for (int c = 0; c < t.columns; ++c)
+            marks += c ? ", ?" : "?";
+        sqlite3_stmt* s = nullptr;
+        check(
+            sqlite3_prepare_v2(db, ("INSERT INTO \"" + t.table + "\" VALUES (" + marks + ")").c_str(), -1, &s, nullptr),
+            db, "prepare");
+        for (const auto& row : t.rows) {
+            for (int c = 0; c < t.columns; ++c)
+                sqlite3_bind_value(s, c + 1, row[static_cast<std::size_t>(c)]);
+            check(sqlite3_step(s), db, "insert");
+            sqlite3_reset(s);
+        }
+        sqlite3_finalize(s);
+    }
+    check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db, "commit");
+    sqlite3_close(db);
+}
+
+inline std::size_t rowCount(const std::vector<TableRows>& all) {
+    std::size_t n = 0;
+    for (const auto& t : all)
+        n += t.rows.size();
+    return n;
+}
+
+/// Keeps the real time of each benchmark for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> milliseconds;
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs)
+            milliseconds[r.benchmark_name()] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+/// Registers a transfer and a plain-insert benchmark per case, runs them and prints each case's ratio.
+inline int runTransferBenchmarks(int argc, char** argv, std::vector<TransferCase> cases) {
+    benchmark::Initialize(&argc, argv);
+    std::map<std::string, std::vector<TableRows>> transferred;
+    for (TransferCase& c : cases) {
+        c.document = c.build();
+        const std::string reference = folder().freshFolder("reference-" + c.name);
+        transferOnce(reference, c.document);
+        transferred[c.name] = readAll(reference + "/" + c.file);
+        const TransferCase* tc = &c;
+        const std::vector<TableRows>* rows = &transferred[c.name];
+        benchmark::RegisterBenchmark(("Transfer" + c.name).c_str(),
+                                     [tc, rows](benchmark::State& state) {
+                                         for (auto _ : state) {
+                                             state.PauseTiming();
+                                             const std::string f = folder().freshFolder("transfer");
+                                             state.ResumeTiming();
+                                             transferOnce(f, tc->document);
+                                         }
+                                         state.counters["rows"] = static_cast<double>(rowCount(*rows));
+                                     })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(3)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("PlainInsert" + c.name).c_str(),
+                                     [tc, rows](benchmark::State& state) {
+                                         for (auto _ : state) {
+                                             state.PauseTiming();
+                                             const std::string f = folder().freshFolder("plain");
+                                             state.ResumeTiming();
+                                             insertPlain(f + "/" + tc->file, *rows);
+                                         }
+                                         state.counters["rows"] = static_cast<double>(rowCount(*rows));
+                                     })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(3)
+            ->UseRealTime();
+    }
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    for (const TransferCase& c : cases) {
+        const double transfer = reporter.milliseconds["Transfer" + c.name + "/iterations:3/real_time"];
+        const double plain = reporter.milliseconds["PlainInsert" + c.name + "/iterations:3/real_time"];
+        if (transfer > 0 && plain > 0)
+            std::cout << c.name << " transfer of " << c.description << " (" << rowCount(transferred[c.name])
+                      << " rows in " << c.file << "): " << transfer << " ms, plain insert: " << plain << " ms, ratio "
+                      << transfer / plain << " (target <= 5)\n";
+    }
+    benchmark::Shutdown();
+    return 0;
+}
+
+} // namespace bench
