@@ -29,11 +29,6 @@ extern char** environ;
 
 namespace {
 
-std::string envOr(const char* name, const std::string& fallback) {
-    const char* v = std::getenv(name);
-    return (v && *v) ? std::string(v) : fallback;
-}
-
 std::string stripTrailingSeparators(std::string s);
 
 // The settings ("Windows") folder a process with these environment variables uses.
