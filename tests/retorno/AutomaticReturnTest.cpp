@@ -55,7 +55,11 @@ TEST(AutomaticReturn, AFailureGoesToTheErrorLogAndTheErrorBalloon) {
     // The Orientador holds IMPORT.MDB: nothing else may read it meanwhile.
     sqlite3* orientador = nullptr;
     ASSERT_EQ(sqlite3_open((w.folder + "/IMPORT.MDB").c_str(), &orientador), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(orientador, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    // The files keep a write-ahead log, where a writer does not stop readers: the Orientador takes the
+    // file for itself.
+    ASSERT_EQ(sqlite3_exec(orientador, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; CREATE TABLE LOCKED(A)",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
     w.dm.ADOCon_IMPORT.setBusyTimeout(100);
 
     EXPECT_FALSE(AutomaticReturn(w.ctx).run().has_value());
