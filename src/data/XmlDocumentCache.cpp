@@ -2,23 +2,19 @@
 
 #include "data/XmlDocument.h"
 
-bool XmlDocumentCache::stampOf(const std::string& path, Stamp& stamp) {
-    std::error_code ec;
-    stamp.size = std::filesystem::file_size(path, ec);
-    if (ec)
-        return false;
-    stamp.time = std::filesystem::last_write_time(path, ec);
-    return !ec;
+bool XmlDocumentCache::stampOf(const std::string& path, FileStamp& stamp) {
+    stamp = fileStamp(path);
+    return stamp.kind == FileStamp::Kind::Regular;
 }
 
 std::shared_ptr<const XmlDocument> XmlDocumentCache::load(const std::string& path) {
-    Stamp stamp;
+    FileStamp stamp;
     if (m_document && path == m_path && stampOf(path, stamp) && stamp == m_stamp)
         return m_document;
     // Let go of the old document before reading a new one: only one is ever held.
     m_document.reset();
     m_path.clear();
-    Stamp before;
+    FileStamp before;
     const bool stamped = stampOf(path, before);
     auto document = XmlDocument::loadFile(path);
     if (stamped) {
@@ -30,7 +26,7 @@ std::shared_ptr<const XmlDocument> XmlDocumentCache::load(const std::string& pat
 }
 
 void XmlDocumentCache::put(const std::string& path, std::shared_ptr<const XmlDocument> document) {
-    Stamp stamp;
+    FileStamp stamp;
     if (!stampOf(path, stamp)) {
         clear();
         return;

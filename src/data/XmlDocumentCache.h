@@ -1,6 +1,7 @@
 #pragma once
 
-#include <filesystem>
+#include "platform/Paths.h"
+
 #include <memory>
 #include <string>
 
@@ -18,14 +19,9 @@ public:
     void clear();
 
 private:
-    struct Stamp {
-        std::uintmax_t size = 0;
-        std::filesystem::file_time_type time;
-        bool operator==(const Stamp&) const = default;
-    };
-    static bool stampOf(const std::string& path, Stamp& stamp);
+    static bool stampOf(const std::string& path, FileStamp& stamp);
 
     std::string m_path;
-    Stamp m_stamp;
+    FileStamp m_stamp;
     std::shared_ptr<const XmlDocument> m_document;
 };

@@ -9,6 +9,8 @@
 #include "platform/Platform.h"
 #include "platform/SystemError.h"
 
+#include <cerrno>
+
 XmlTransformProvider::XmlTransformProvider(std::string name, XmlDocumentCache& documents)
     : m_name(std::move(name)), m_documents(documents) {}
 
@@ -32,22 +34,20 @@ void XmlTransformProvider::setTransformation(const Platform& platform, const std
 std::shared_ptr<const XmlTransform> XmlTransformProvider::transform() {
     if (m_transformRead.empty())
         throw AppError("O provedor " + m_name + " não tem arquivo de transformação.");
-    std::error_code ec;
-    const auto status = std::filesystem::status(m_transformRead, ec);
-    if (status.type() == std::filesystem::file_type::not_found)
+    // One look at the file per use: a transfer reads the same transformation once per unit.
+    const FileStamp stamp = fileStamp(m_transformRead);
+    if (stamp.kind == FileStamp::Kind::Missing && stamp.error == 0)
         throw AppError("Arquivo de transformação não encontrado: " + m_transformRead);
-    if (status.type() == std::filesystem::file_type::directory)
+    if (stamp.kind == FileStamp::Kind::Folder)
         throw AppError("O arquivo de transformação " + m_transformRead + " é uma pasta, não um arquivo.");
-    const auto size = std::filesystem::file_size(m_transformRead, ec);
-    if (ec)
-        throw AppError("Arquivo de transformação " + m_transformRead + " ilegível: " + systemErrorText(ec));
-    const auto time = std::filesystem::last_write_time(m_transformRead, ec);
+    if (stamp.kind != FileStamp::Kind::Regular)
+        throw AppError("Arquivo de transformação " + m_transformRead +
+                       " ilegível: " + systemErrorText(stamp.error ? stamp.error : ENOTSUP));
     auto it = m_transforms.find(m_transformRead);
-    if (!ec && it != m_transforms.end() && it->second.size == size && it->second.time == time)
+    if (it != m_transforms.end() && it->second.stamp == stamp)
         return it->second.transform;
     auto compiled = XmlTransform::loadFile(m_transformRead);
-    if (!ec)
-        m_transforms[m_transformRead] = CachedTransform{size, time, compiled, {}, nullptr, 0};
+    m_transforms[m_transformRead] = CachedTransform{stamp, compiled, {}, nullptr, 0};
     return compiled;
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "data/DataProvider.h"
+#include "platform/Paths.h"
 
 #include <cstdint>
-
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -46,8 +45,7 @@ public:
 
 private:
     struct CachedTransform {
-        std::uintmax_t size = 0;
-        std::filesystem::file_time_type time;
+        FileStamp stamp;
         std::shared_ptr<const XmlTransform> transform;
         // The rows it made of a document, given again while neither changed and nobody edited them: a
         // transfer opens the same view of one document once per licence or addition.

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 bool endsWithSeparator(const std::string& path) {
     return !path.empty() && (path.back() == '\\' || path.back() == '/');
 }
@@ -35,4 +37,20 @@ bool fileExists(const std::string& path) {
 bool folderExists(const std::string& path) {
     struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+FileStamp fileStamp(const std::string& path) {
+    FileStamp stamp;
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) {
+        stamp.error = path.empty() || errno == ENOENT || errno == ENOTDIR ? 0 : errno;
+        return stamp;
+    }
+    stamp.kind = S_ISREG(st.st_mode)   ? FileStamp::Kind::Regular
+                 : S_ISDIR(st.st_mode) ? FileStamp::Kind::Folder
+                                       : FileStamp::Kind::Other;
+    stamp.size = static_cast<std::uintmax_t>(st.st_size);
+    stamp.seconds = static_cast<long long>(st.st_mtim.tv_sec);
+    stamp.nanoseconds = st.st_mtim.tv_nsec;
+    return stamp;
 }

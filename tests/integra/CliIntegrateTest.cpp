@@ -3,6 +3,7 @@
 #include "MerlinSimProcess.h"
 #include "cli/CliRunner.h"
 
+#include <filesystem>
 #include <sstream>
 
 namespace {
