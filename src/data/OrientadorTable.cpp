@@ -286,7 +286,10 @@ void OrientadorTable::open() {
         m_def = m_db.tableDefinition(m_tableName);
         m_state = State::Browse;
         compileFilter();
-        first();
+        clearRow();
+        m_bof = true;
+        m_eof = true;
+        m_unsettled = true;
     } catch (...) {
         m_state = State::Inactive;
         m_def.reset();
@@ -300,6 +303,7 @@ void OrientadorTable::close() {
         return;
     m_state = State::Inactive;
     m_def.reset();
+    m_unsettled = false;
     clearRow();
     m_buffer.clear();
     m_changed.clear();
@@ -350,6 +354,20 @@ std::string OrientadorTable::quotedTable() const {
     return quoteIdentifier(m_def->storedName);
 }
 
+void OrientadorTable::settle() const {
+    if (!m_unsettled || !active())
+        return;
+    const bool found = fetch("1", {}, "ASC");
+    m_unsettled = false;
+    if (!found)
+        clearRow();
+    m_bof = true;
+    m_eof = !found;
+    // A row begun before the first was read goes back there when cancelled.
+    if (m_state == State::Insert)
+        m_rowidBeforeInsert = m_rowid;
+}
+
 void OrientadorTable::requireActive() const {
     if (!active())
         throw AppError("A tabela " + m_tableName + " do Orientador - SISCOMEX não está aberta");
@@ -395,7 +413,7 @@ std::vector<std::string> OrientadorTable::fieldNames() const {
     return names;
 }
 
-void OrientadorTable::clearRow() {
+void OrientadorTable::clearRow() const {
     m_rowid = 0;
     m_row.clear();
 }
@@ -412,7 +430,8 @@ void OrientadorTable::browseMode() {
     }
 }
 
-bool OrientadorTable::fetch(const std::string& condition, const std::vector<Value>& params, const std::string& order) {
+bool OrientadorTable::fetch(const std::string& condition, const std::vector<Value>& params,
+                            const std::string& order) const {
     const Where filter = filterWhere();
     std::string sql = "SELECT rowid, * FROM " + quotedTable() + " WHERE (" + condition + ")";
     if (!filter.sql.empty())
@@ -445,6 +464,7 @@ void OrientadorTable::reload() {
 void OrientadorTable::first() {
     requireActive();
     browseMode();
+    m_unsettled = false;
     const bool found = fetch("1", {}, "ASC");
     if (!found)
         clearRow();
@@ -455,6 +475,7 @@ void OrientadorTable::first() {
 void OrientadorTable::last() {
     requireActive();
     browseMode();
+    m_unsettled = false;
     const bool found = fetch("1", {}, "DESC");
     if (!found)
         clearRow();
@@ -465,6 +486,7 @@ void OrientadorTable::last() {
 void OrientadorTable::next() {
     requireActive();
     browseMode();
+    settle();
     if (m_rowid == 0) {
         m_eof = true;
         return;
@@ -480,6 +502,7 @@ void OrientadorTable::next() {
 void OrientadorTable::prior() {
     requireActive();
     browseMode();
+    settle();
     if (m_rowid == 0) {
         m_bof = true;
         return;
@@ -563,6 +586,7 @@ bool OrientadorTable::locate(const std::string& fieldName, const std::string& va
     browseMode();
     if (!possible || !fetch(where.sql, where.params, "ASC"))
         return false; // the cursor stays where it was
+    m_unsettled = false;
     m_eof = false;
     m_bof = false;
     return true;
@@ -604,6 +628,7 @@ void OrientadorTable::deleteRecord() {
     }
     if (m_state == State::Edit)
         cancel();
+    settle();
     if (m_rowid == 0)
         throw AppError("A tabela " + m_tableName + " não tem linha para excluir");
     const long long removed = m_rowid;
@@ -637,6 +662,7 @@ void OrientadorTable::edit() {
     requireActive();
     if (m_state == State::Insert || m_state == State::Edit)
         return;
+    settle();
     if (m_rowid == 0)
         throw AppError("A tabela " + m_tableName + " não tem linha para alterar");
     m_buffer = m_row;
@@ -679,6 +705,7 @@ void OrientadorTable::post() {
             s.step();
         }
         m_rowid = sqlite3_last_insert_rowid(m_db.handle());
+        m_unsettled = false;
         if (!m_def->columnDefaults) {
             // The row stored is the row sent (the declared types keep every value as it was bound), so it
             // is not read back: a transfer inserts thousands of rows.
@@ -721,7 +748,8 @@ void OrientadorTable::cancel() {
     if (m_state == State::Insert) {
         m_state = State::Browse;
         m_rowid = m_rowidBeforeInsert;
-        reload();
+        if (!m_unsettled) // else the first row is still to be read
+            reload();
     } else if (m_state == State::Edit) {
         m_state = State::Browse;
     }
@@ -763,7 +791,10 @@ void OrientadorTable::setNull(const std::string& fieldName) {
 }
 
 const std::vector<Value>& OrientadorTable::currentValues() const {
-    return (m_state == State::Insert || m_state == State::Edit) ? m_buffer : m_row;
+    if (m_state == State::Insert || m_state == State::Edit)
+        return m_buffer;
+    settle();
+    return m_row;
 }
 
 std::string OrientadorTable::text(const std::string& fieldName) const {

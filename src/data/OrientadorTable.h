@@ -39,7 +39,9 @@ public:
     const std::string& tableName() const { return m_tableName; }
 
     /// Opens the named table on the connected file and moves to its first row. Throws AppError when
-    /// the connection is closed, the table does not exist or the file is locked.
+    /// the connection is closed or the table does not exist. The first row is read when something first
+    /// asks for the cursor's row (a transfer opens a table for every unit only to locate, count or insert
+    /// in it), so a file locked against reading fails at that read.
     void open();
     /// Closes the table; a row not yet posted is dropped.
     void close();
@@ -62,8 +64,14 @@ public:
     void last();
     void next();
     void prior();
-    bool eof() const { return m_eof; }
-    bool bof() const { return m_bof; }
+    bool eof() const {
+        settle();
+        return m_eof;
+    }
+    bool bof() const {
+        settle();
+        return m_bof;
+    }
     bool isEmpty();
     long long recordCount();
 
@@ -120,14 +128,16 @@ private:
     };
 
     void requireActive() const;
+    /// Reads the first row open() left the cursor on, when it has not been read yet.
+    void settle() const;
     /// The condition locate uses for a field and a value; false when no row can hold the value.
     bool matchCondition(const std::string& field, const std::string& value, bool ignoreCase, Where& where) const;
     void requireEditing(const std::string& fieldName) const;
     size_t indexOf(const std::string& name) const;
     void browseMode();
-    bool fetch(const std::string& condition, const std::vector<Value>& params, const std::string& order);
+    bool fetch(const std::string& condition, const std::vector<Value>& params, const std::string& order) const;
     void reload();
-    void clearRow();
+    void clearRow() const;
     Where filterWhere() const;
     void compileFilter();
     void setValue(size_t index, Value value);
@@ -146,11 +156,13 @@ private:
     bool m_filtered = false;
     Where m_compiledFilter;
 
-    long long m_rowid = 0; // 0: no current row
-    bool m_eof = true;
-    bool m_bof = true;
-    std::vector<Value> m_row;
+    // The cursor; settle() fills it in from const readers.
+    mutable bool m_unsettled = false; // on the first row, not read yet
+    mutable long long m_rowid = 0;    // 0: no current row
+    mutable bool m_eof = true;
+    mutable bool m_bof = true;
+    mutable std::vector<Value> m_row;
     std::vector<Value> m_buffer;
     std::vector<bool> m_changed;
-    long long m_rowidBeforeInsert = 0;
+    mutable long long m_rowidBeforeInsert = 0;
 };
