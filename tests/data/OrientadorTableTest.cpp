@@ -258,3 +258,63 @@ TEST(OrientadorTable, FiltersSelectRowsForWalkingAndCounting) {
     r->setFilter("DT_REG_OPER_TRAT >= #01/03/2026# AND NR_IDENT_USUARIO LIKE 'l*'");
     EXPECT_EQ(r->recordCount(), 1);
 }
+
+TEST(OrientadorTable, AfterOpenEveryCursorOperationStartsFromTheFirstRow) {
+    OrientadorWorld w;
+    for (const char* id : {"A", "B", "C"})
+        w.addRow("DSI.MDB", "DSI_VOLUMES", {{"CD_DSI_MICRO", id}, {"QT_VOLUME_CARGA", "1"}});
+    const auto reopened = [](OpenTable& t) {
+        t->close();
+        t->open();
+    };
+    OpenTable t(w, "DSI.MDB", "DSI_VOLUMES");
+    EXPECT_TRUE(t->bof());
+    EXPECT_FALSE(t->eof());
+    EXPECT_EQ(t->text("CD_DSI_MICRO"), "A");
+
+    reopened(t);
+    t->next();
+    EXPECT_EQ(t->text("CD_DSI_MICRO"), "B");
+
+    // A failed locate or a cancelled new row leaves the cursor on the first row, whether or not it was
+    // looked at while the new row was pending.
+    reopened(t);
+    EXPECT_FALSE(t->locate("CD_DSI_MICRO", "Z"));
+    EXPECT_EQ(t->text("CD_DSI_MICRO"), "A");
+    reopened(t);
+    t->insert();
+    t->setText("CD_DSI_MICRO", "N");
+    EXPECT_EQ(t->text("CD_DSI_MICRO"), "N");
+    t->cancel();
+    EXPECT_EQ(t->text("CD_DSI_MICRO"), "A");
+    reopened(t);
+    t->insert();
+    EXPECT_FALSE(t->eof());
+    t->cancel();
+    EXPECT_EQ(t->text("CD_DSI_MICRO"), "A");
+
+    // A row posted right after open is the current one; edit and delete act on the first row.
+    reopened(t);
+    t->insert();
+    t->setText("CD_DSI_MICRO", "D");
+    t->post();
+    EXPECT_EQ(t->text("CD_DSI_MICRO"), "D");
+    EXPECT_FALSE(t->eof());
+    reopened(t);
+    t->edit();
+    t->setText("QT_VOLUME_CARGA", "2");
+    t->post();
+    EXPECT_EQ(w.column("DSI.MDB", "DSI_VOLUMES", "QT_VOLUME_CARGA").front(), "2");
+    reopened(t);
+    t->deleteRecord();
+    EXPECT_EQ(t->text("CD_DSI_MICRO"), "B");
+    EXPECT_EQ(w.column("DSI.MDB", "DSI_VOLUMES", "CD_DSI_MICRO"), (std::vector<std::string>{"B", "C", "D"}));
+
+    // An empty table is at both ends at once, and has no row to delete.
+    while (t->locate("CD_DSI_MICRO", "B") || t->locate("CD_DSI_MICRO", "C") || t->locate("CD_DSI_MICRO", "D"))
+        t->deleteRecord();
+    reopened(t);
+    EXPECT_TRUE(t->eof());
+    EXPECT_TRUE(t->bof());
+    EXPECT_NE(errorOf([&] { t->deleteRecord(); }), "");
+}
