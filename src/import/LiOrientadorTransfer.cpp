@@ -22,6 +22,6 @@ std::string LiOrientadorTransfer::unitKey(TransferRun&, const std::string& licen
     return licenceId;
 }
 
-void LiOrientadorTransfer::writeLicence(TransferRun& run, const std::string& micro) {
-    LiOrientadorWriter(run.ctx, run.progress, run.document, micro).write();
+void LiOrientadorTransfer::writeLicence(TransferRun& run, LicenceSources& sources, const std::string& micro) {
+    LiOrientadorWriter(run.ctx, run.progress, run.document, sources, micro).write();
 }

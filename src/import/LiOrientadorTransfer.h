@@ -11,5 +11,5 @@ public:
 
 protected:
     std::string unitKey(TransferRun& run, const std::string& licenceId) const override;
-    void writeLicence(TransferRun& run, const std::string& micro) override;
+    void writeLicence(TransferRun& run, LicenceSources& sources, const std::string& micro) override;
 };

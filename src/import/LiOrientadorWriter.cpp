@@ -31,10 +31,11 @@ std::string shortDate(std::chrono::system_clock::time_point when) {
 } // namespace
 
 LiOrientadorWriter::LiOrientadorWriter(AppContext& ctx, TransferProgress& progress,
-                                       const LoadedProcessDocument& document, std::string micro)
+                                       const LoadedProcessDocument& document, LicenceSources& sources,
+                                       std::string micro)
     : m_ctx(ctx), m_progress(progress), m_document(document), m_licence(trim(ctx.dm.cdsXMLAux2.text("ID_LI"))),
       m_w(ctx, progress, FieldSources::fromDataModule(ctx.dm), TableCount), m_parties(ctx, document, m_w),
-      m_sources(ctx, document) {
+      m_sources(sources) {
     m_w.setRowKey(Micro, micro);
 }
 
@@ -89,16 +90,10 @@ void LiOrientadorWriter::goods() {
     drawback.bindToNested(drawbackView, "ITEM");
 
     // Items are numbered by their place among all items of the process.
-    RecordSet& items = dm.cdsXMLAux;
-    items.setCommandText(std::string());
-    items.bindToNested(dm.cdsXMLPrincipal, "ITEM");
-    int count = 0;
-    for (; !items.eof(); items.next()) {
-        ++count;
-        if (trim(items.text("ID_LI")) != m_licence)
-            continue;
+    for (const std::size_t place : m_sources.itemsOf(m_licence)) {
+        m_sources.moveToItem(place);
         m_w.newRow();
-        m_w.literal(DetailSequence, std::to_string(count));
+        m_w.literal(DetailSequence, std::to_string(place + 1));
         applyRules(m_w, DetailFields);
         for (drawback.first(); !drawback.eof(); drawback.next())
             applyRules(m_w, Drawback);

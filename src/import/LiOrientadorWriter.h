@@ -18,8 +18,9 @@ class LiOrientadorWriter {
 public:
     static constexpr int TableCount = 4;
 
+    /// sources serves the licences of the current process.
     LiOrientadorWriter(AppContext& ctx, TransferProgress& progress, const LoadedProcessDocument& document,
-                       std::string micro);
+                       LicenceSources& sources, std::string micro);
 
     void write();
 
@@ -34,5 +35,5 @@ private:
     std::string m_licence;
     OrientadorRowWriter m_w;
     PartyWriter m_parties;
-    LicenceSources m_sources;
+    LicenceSources& m_sources;
 };

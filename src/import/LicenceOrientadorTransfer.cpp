@@ -5,6 +5,7 @@
 #include "base/Operator.h"
 #include "base/TextUtils.h"
 #include "data/TDM.h"
+#include "import/LicenceSources.h"
 
 std::string LicenceOrientadorTransfer::successText(const std::string& list) const {
     return std::string(kind().name) + "(s) " + list + " transferida(s) com êxito!" + "\r";
@@ -24,6 +25,7 @@ bool LicenceOrientadorTransfer::transferProcess(TransferRun& run) {
         run.outcome.failure = NoLicenceData;
         return false;
     }
+    LicenceSources sources(run.ctx, run.document);
     std::string previous;
     for (; !licences.eof(); licences.next()) {
         // A message of blanks is none, as for the process itself.
@@ -34,7 +36,8 @@ bool LicenceOrientadorTransfer::transferProcess(TransferRun& run) {
             break;
         }
         const std::string id = trim(licences.text("ID_LI"));
-        writeUnit(run, unitKey(run, licences.text("ID_LI")), [&](const std::string& key) { writeLicence(run, key); });
+        writeUnit(run, unitKey(run, licences.text("ID_LI")),
+                  [&](const std::string& key) { writeLicence(run, sources, key); });
         licenceWritten(run, id, previous);
         previous = id;
     }

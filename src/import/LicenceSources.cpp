@@ -14,16 +14,40 @@ const char* const LicenceTransform = "DADOS_LI.xtr";
 LicenceSources::LicenceSources(AppContext& ctx, const LoadedProcessDocument& document)
     : m_ctx(ctx), m_document(document) {}
 
-void LicenceSources::firstItemOf(const std::string& licenceId) {
+void LicenceSources::bindItems() {
     TDM& dm = m_ctx.dm;
     RecordSet& items = dm.cdsXMLAux;
     items.setCommandText(std::string());
     items.bindToNested(dm.cdsXMLPrincipal, "ITEM");
-    const std::string id = trim(licenceId);
-    for (; !items.eof(); items.next())
-        if (trim(items.text("ID_LI")) == id)
-            return;
-    items.first();
+}
+
+const std::vector<std::size_t>& LicenceSources::itemsOf(const std::string& licenceId) {
+    bindItems();
+    // Each licence would otherwise walk every item of the process: hundreds of licences, each with
+    // its few items, made the walks grow with the square of the document.
+    if (!m_itemsRead) {
+        RecordSet& items = m_ctx.dm.cdsXMLAux;
+        for (; !items.eof(); items.next())
+            m_itemsByLicence[trim(items.text("ID_LI"))].push_back(items.position());
+        items.first();
+        m_itemsRead = true;
+    }
+    static const std::vector<std::size_t> none;
+    const auto found = m_itemsByLicence.find(trim(licenceId));
+    return found == m_itemsByLicence.end() ? none : found->second;
+}
+
+void LicenceSources::moveToItem(std::size_t place) {
+    RecordSet& items = m_ctx.dm.cdsXMLAux;
+    if (place == 0)
+        items.first();
+    else
+        items.moveTo(place);
+}
+
+void LicenceSources::firstItemOf(const std::string& licenceId) {
+    const std::vector<std::size_t>& places = itemsOf(licenceId);
+    moveToItem(places.empty() ? 0 : places.front());
 }
 
 void LicenceSources::openLicenceView() {

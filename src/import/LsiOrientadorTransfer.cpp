@@ -37,8 +37,8 @@ std::string LsiOrientadorTransfer::unitKey(TransferRun& run, const std::string&)
     return run.ctx.dm.cdsXMLPrincipal.text("ID_PROCESSO");
 }
 
-void LsiOrientadorTransfer::writeLicence(TransferRun& run, const std::string& key) {
-    LsiOrientadorWriter(run.ctx, run.progress, run.document, key).write();
+void LsiOrientadorTransfer::writeLicence(TransferRun& run, LicenceSources& sources, const std::string& key) {
+    LsiOrientadorWriter(run.ctx, run.progress, sources, key).write();
 }
 
 void LsiOrientadorTransfer::licenceWritten(TransferRun& run, const std::string& licenceId,

@@ -17,6 +17,6 @@ public:
 
 protected:
     std::string unitKey(TransferRun& run, const std::string& licenceId) const override;
-    void writeLicence(TransferRun& run, const std::string& key) override;
+    void writeLicence(TransferRun& run, LicenceSources& sources, const std::string& key) override;
     void licenceWritten(TransferRun& run, const std::string& licenceId, const std::string& previous) override;
 };

@@ -9,10 +9,10 @@
 
 using namespace LsiRules;
 
-LsiOrientadorWriter::LsiOrientadorWriter(AppContext& ctx, TransferProgress& progress,
-                                         const LoadedProcessDocument& document, const std::string& key)
+LsiOrientadorWriter::LsiOrientadorWriter(AppContext& ctx, TransferProgress& progress, LicenceSources& sources,
+                                         const std::string& key)
     : m_ctx(ctx), m_licence(trim(ctx.dm.cdsXMLAux2.text("ID_LI"))),
-      m_w(ctx, progress, FieldSources::fromDataModule(ctx.dm), TableCount), m_sources(ctx, document) {
+      m_w(ctx, progress, FieldSources::fromDataModule(ctx.dm), TableCount), m_sources(sources) {
     m_w.setRowKey(Key, key);
 }
 

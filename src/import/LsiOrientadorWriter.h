@@ -6,7 +6,6 @@
 #include <string>
 
 struct AppContext;
-struct LoadedProcessDocument;
 struct TransferProgress;
 
 /// Writes the licence on the current row of cdsXMLAux2 into LIDSI.MDB under the process identifier, by
@@ -17,8 +16,8 @@ class LsiOrientadorWriter {
 public:
     static constexpr int TableCount = 2;
 
-    LsiOrientadorWriter(AppContext& ctx, TransferProgress& progress, const LoadedProcessDocument& document,
-                        const std::string& key);
+    /// sources serves the licences of the current process.
+    LsiOrientadorWriter(AppContext& ctx, TransferProgress& progress, LicenceSources& sources, const std::string& key);
 
     void write();
 
@@ -29,5 +28,5 @@ private:
     AppContext& m_ctx;
     std::string m_licence;
     OrientadorRowWriter m_w;
-    LicenceSources m_sources;
+    LicenceSources& m_sources;
 };

@@ -26,9 +26,8 @@ const char* const OpenFailureProcedure = "Abrindo o Orientador - SISCOMEX";
 // the next unit of the run, so the file's statements and write-ahead log are not set up again.
 class UnitTransaction {
 public:
-    UnitTransaction(AppContext& ctx, const std::string& baseName) : m_ctx(ctx) {
+    UnitTransaction(AppContext& ctx, const std::string& folder, const std::string& baseName) : m_ctx(ctx) {
         OrientadorDatabase& con = ctx.dm.ADOCon_IMPORT;
-        const std::string folder = ctx.settings.read(Settings::Dados, Settings::KeyDados);
         const std::string connection = OrientadorDatabase::preparationConnectionString(folder, baseName);
         if (con.connected() && (con.connectionString() != connection || con.inTransaction()))
             con.disconnect();
@@ -122,7 +121,10 @@ std::string OrientadorTransfer::writeUnit(TransferRun& run, const std::string& i
     const int preparationSteps = m_kind.preparation.steps();
     run.progress.reset(preparationSteps);
     op.progressOpen(0, preparationSteps, PreparingText);
-    UnitTransaction transaction(run.ctx, m_kind.preparation.baseName);
+    // Every unit of a run goes into the same file: the settings are read for the first one only.
+    if (!run.folder)
+        run.folder = run.ctx.settings.read(Settings::Dados, Settings::KeyDados);
+    UnitTransaction transaction(run.ctx, *run.folder, m_kind.preparation.baseName);
     const std::string key = prepareUnit(run.ctx, run.progress, m_kind.preparation, id);
     op.progressClose();
 

@@ -5,6 +5,7 @@
 #include "import/UnitPreparation.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 /// One run of an Orientador transfer: what its steps share.
@@ -13,6 +14,8 @@ struct TransferRun {
     const LoadedProcessDocument& document;
     TransferProgress progress;
     TransferOutcome outcome;
+    /// The Orientador folder the units go to, read from the settings for the first unit of the run.
+    std::optional<std::string> folder = {};
 };
 
 /// What the four transfers into the Orientador (DI, LI, DSI, LSI) share: the confirmation, the walk over
