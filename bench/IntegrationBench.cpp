@@ -9,6 +9,7 @@
 // peak memory as a multiple of the file size.
 //
 // Usage: integration_bench [RECORDS]
+#include "MemoryProbe.h"
 #include "base/AppContext.h"
 #include "base/ConsoleOperator.h"
 #include "base/Logs.h"
@@ -128,25 +129,6 @@ double seconds(const std::function<void()>& work) {
     return cpuNow() - start;
 }
 
-long statusKb(const char* key) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind(key, 0) == 0)
-            return std::atol(line.c_str() + std::strlen(key));
-    return -1;
-}
-
-long peakGrowth(const std::function<void()>& work) {
-    const long base = statusKb("VmRSS:");
-    {
-        std::ofstream reset("/proc/self/clear_refs");
-        reset << "5";
-    }
-    work();
-    return (statusKb("VmHWM:") - base) * 1024;
-}
-
 /// The program's world in a folder of its own: settings, logs, a quiet operator, an embedded Integra
 /// database with every code of the benchmark files mapped.
 struct World {
@@ -228,16 +210,8 @@ std::string plain(const std::string& file, size_t elements) {
 
 long peakInFreshProcess(const std::string& what, const std::string& customer, const std::string& file,
                         const fs::path& folder, size_t elements) {
-    const std::string command = "/proc/" + std::to_string(getpid()) + "/exe --memory " + what + " " + customer + " " +
-                                file + " " + folder.string() + " " + std::to_string(elements);
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return -1;
-    long growth = -1;
-    if (std::fscanf(pipe, "%ld", &growth) != 1)
-        growth = -1;
-    pclose(pipe);
-    return growth;
+    return bench::numberFromFreshProcess(what + " " + customer + " " + file + " " + folder.string() + " " +
+                                         std::to_string(elements));
 }
 
 } // namespace
@@ -250,8 +224,8 @@ int main(int argc, char** argv) {
         World w(argv[5]);
         size_t elements = std::strtoul(argv[6], nullptr, 10);
         std::string kept;
-        const long growth =
-            peakGrowth([&] { kept = what == "plain" ? plain(file, elements) : integrate(w, format, file, elements); });
+        const long growth = bench::peakGrowth(
+            [&] { kept = what == "plain" ? plain(file, elements) : integrate(w, format, file, elements); });
         std::printf("%ld\n", growth);
         return 0;
     }

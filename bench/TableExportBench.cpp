@@ -5,6 +5,7 @@
 // fresh process, which must not grow with the rows.
 //
 //   table_export_bench [ROWS]                     (default 200000)
+#include "MemoryProbe.h"
 #include "base/AppContext.h"
 #include "base/Logs.h"
 #include "base/ScriptedOperator.h"
@@ -33,15 +34,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int Runs = 3;
-
-long statusKb(const char* key) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind(key, 0) == 0)
-            return std::atol(line.c_str() + std::strlen(key));
-    return -1;
-}
 
 // A program folder, a settings folder and an Orientador folder whose TAB_NCM holds rows rows.
 struct World {
@@ -119,16 +111,7 @@ template <typename F> double bestSeconds(F&& work) {
 
 // Peak memory of one export of rows rows, in a fresh process (this program started again).
 long peakKbInFreshProcess(long rows, const char* format) {
-    const std::string command =
-        "/proc/" + std::to_string(getpid()) + "/exe --memory " + std::to_string(rows) + " " + format;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return -1;
-    long kb = -1;
-    if (std::fscanf(pipe, "%ld", &kb) != 1)
-        kb = -1;
-    pclose(pipe);
-    return kb;
+    return bench::numberFromFreshProcess(std::to_string(rows) + " " + format);
 }
 
 } // namespace
@@ -138,7 +121,7 @@ int main(int argc, char** argv) {
         if (argc == 4 && std::string(argv[1]) == "--memory") {
             World world(std::atol(argv[2]));
             exportOnce(std::string(argv[3]) == "xml" ? TableExportFormat::Xml : TableExportFormat::Csv);
-            std::printf("%ld\n", statusKb("VmHWM:"));
+            std::printf("%ld\n", bench::statusKb("VmHWM:"));
             return 0;
         }
         const long rows = argc > 1 ? std::atol(argv[1]) : 200000;

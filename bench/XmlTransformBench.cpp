@@ -5,6 +5,7 @@
 // parse, and the peak memory of each as a multiple of the file size. Targets: time ≤ 3×, memory ≤ 10×.
 //
 // Usage: xml_transform_bench [ADDITIONS [ITEMS_PER_ADDITION]]
+#include "MemoryProbe.h"
 #include "data/RecordSet.h"
 #include "data/RecordTable.h"
 #include "data/XmlDocument.h"
@@ -92,39 +93,11 @@ double best(const std::vector<double>& v) {
     return *std::min_element(v.begin(), v.end());
 }
 
-long statusKb(const char* key) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind(key, 0) == 0)
-            return std::atol(line.c_str() + std::strlen(key));
-    return -1;
-}
-
-// Peak memory growth of work, in bytes, from the process's own high-water mark.
-long peakGrowth(const std::function<void()>& work) {
-    const long base = statusKb("VmRSS:");
-    {
-        std::ofstream reset("/proc/self/clear_refs");
-        reset << "5"; // restart the high-water mark from the current size
-    }
-    work();
-    return (statusKb("VmHWM:") - base) * 1024;
-}
-
 // Measures one kind of work in a fresh process (this program started again), so memory freed by
 // earlier work in this process does not hide what the work needs.
 long peakGrowthInFreshProcess(const std::string& what, const std::string& file, int additions, int items) {
-    const std::string command = "/proc/" + std::to_string(getpid()) + "/exe --memory " + what + " " + file + " " +
-                                std::to_string(additions) + " " + std::to_string(items);
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return -1;
-    long growth = -1;
-    if (std::fscanf(pipe, "%ld", &growth) != 1)
-        growth = -1;
-    pclose(pipe);
-    return growth;
+    return bench::numberFromFreshProcess(what + " " + file + " " + std::to_string(additions) + " " +
+                                         std::to_string(items));
 }
 
 } // namespace
@@ -187,7 +160,8 @@ int main(int argc, char** argv) {
     if (memoryMode) {
         const std::string what = argv[2];
         std::unique_ptr<Loaded> kept = std::make_unique<Loaded>();
-        const long growth = what == "parse" ? peakGrowth(plainParse) : peakGrowth([&] { loadInto(*kept); });
+        const long growth =
+            what == "parse" ? bench::peakGrowth(plainParse) : bench::peakGrowth([&] { loadInto(*kept); });
         std::printf("%ld\n", growth);
         return 0;
     }

@@ -140,6 +140,39 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+std::optional<std::string> utf16ToUtf8(std::string_view units, bool bigEndian, bool strict) {
+    auto unit = [&](size_t i) -> std::uint32_t {
+        const auto a = static_cast<unsigned char>(units[i]), b = static_cast<unsigned char>(units[i + 1]);
+        return bigEndian ? (a << 8) | b : (b << 8) | a;
+    };
+    std::string out;
+    out.reserve(units.size());
+    size_t i = 0;
+    for (; i + 1 < units.size(); i += 2) {
+        std::uint32_t u = unit(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < units.size()) {
+            const std::uint32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        if (u >= 0xD800 && u <= 0xDFFF) {
+            if (strict)
+                return std::nullopt;
+            u = 0xFFFD;
+        }
+        appendUtf8(out, u);
+    }
+    if (i < units.size()) {
+        if (strict)
+            return std::nullopt;
+        appendUtf8(out, 0xFFFD);
+    }
+    return out;
+}
+
 std::string windows1252ToUtf8(std::string_view bytes) {
     // 0x80–0x9F as windows-1252 has them; its five unassigned bytes keep their Latin-1 meaning.
     static const char16_t c1[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,

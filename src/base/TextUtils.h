@@ -3,6 +3,7 @@
 #include "platform/ProgramVersion.h"
 #include "platform/TextCase.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,9 @@ bool isValidUtf8(const std::string& s);
 std::string windows1252ToUtf8(std::string_view bytes);
 /// Appends one character (a code point up to U+10FFFF) to a UTF-8 text.
 void appendUtf8(std::string& out, char32_t codePoint);
+/// UTF-16 code units (after the byte-order mark) as UTF-8. A lone surrogate or an odd last byte
+/// makes the answer nullopt when strict, and is U+FFFD otherwise (the text around it is kept).
+std::optional<std::string> utf16ToUtf8(std::string_view units, bool bigEndian, bool strict);
 /// Whole number in decimal, blanks around it allowed; throws AppError naming the text otherwise.
 long long toInteger(const std::string& text);
 /// Decimal number with "," or "." as decimal separator; throws AppError naming the text otherwise.

@@ -104,48 +104,6 @@ bool isSingleByteEncoding(const std::string& enc) {
            enc == "cp1252" || enc == "iso-8859-15";
 }
 
-// UTF-16 (either byte order, after its byte-order mark) to UTF-8, so that every document goes through
-// the same checks. False on a lone surrogate.
-bool utf16ToUtf8(std::string_view in, std::string& out) {
-    const bool little = static_cast<unsigned char>(in[0]) == 0xFF;
-    auto unit = [&](std::size_t i) {
-        const auto a = static_cast<unsigned char>(in[i]), b = static_cast<unsigned char>(in[i + 1]);
-        return static_cast<std::uint32_t>(little ? (a | (b << 8)) : ((a << 8) | b));
-    };
-    out.clear();
-    out.reserve(in.size());
-    for (std::size_t i = 2; i + 1 < in.size(); i += 2) {
-        std::uint32_t cp = unit(i);
-        if (cp >= 0xDC00 && cp <= 0xDFFF)
-            return false;
-        if (cp >= 0xD800 && cp <= 0xDBFF) {
-            if (i + 3 >= in.size())
-                return false;
-            const std::uint32_t low = unit(i + 2);
-            if (low < 0xDC00 || low > 0xDFFF)
-                return false;
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-            i += 2;
-        }
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return true;
-}
-
 bool isXmlChar(std::uint32_t cp) {
     return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) || (cp >= 0xE000 && cp <= 0xFFFD) ||
            (cp >= 0x10000 && cp <= 0x10FFFF);
@@ -330,10 +288,11 @@ std::shared_ptr<const XmlDocument> XmlDocument::parseBytes(Buffer bytes, const s
                         (static_cast<unsigned char>(text[0]) == 0xFE && static_cast<unsigned char>(text[1]) == 0xFF));
     const pugi::xml_encoding encoding = pugi::encoding_utf8;
     if (utf16) {
-        std::string converted;
-        if (!utf16ToUtf8(text, converted))
+        // Converted first, so that every document goes through the same checks.
+        const auto converted = utf16ToUtf8(text.substr(2), static_cast<unsigned char>(text[0]) == 0xFE, true);
+        if (!converted)
             throw AppError("O documento XML " + sourceName + " não é um texto UTF-16 válido.");
-        return parseBytes(Buffer::copyOf(converted), sourceName);
+        return parseBytes(Buffer::copyOf(*converted), sourceName);
     }
     {
         if (text.substr(0, 3) == "\xEF\xBB\xBF")

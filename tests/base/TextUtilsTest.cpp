@@ -84,3 +84,20 @@ TEST(TextUtils, NumbersAndCase) {
     EXPECT_EQ(progressPercentText(0, 0), "0%");
     EXPECT_EQ(progressPercentText(199, 200), "99%");
 }
+
+TEST(TextUtils, Utf16InBothByteOrdersStrictOrWithReplacement) {
+    // "Aé" and U+1F600 (a surrogate pair), little and big endian.
+    const std::string little("A\0\xE9\0\x3D\xD8\x00\xDE", 8), big("\0A\0\xE9\xD8\x3D\xDE\x00", 8);
+    EXPECT_EQ(utf16ToUtf8(little, false, true), std::optional<std::string>("Aé\xF0\x9F\x98\x80"));
+    EXPECT_EQ(utf16ToUtf8(big, true, true), std::optional<std::string>("Aé\xF0\x9F\x98\x80"));
+    // A lone half of a pair, and an odd last byte: refused when strict, replaced otherwise.
+    const std::string lone("A\0\x3D\xD8"
+                           "B\0",
+                           6),
+        odd("A\0B", 3);
+    EXPECT_FALSE(utf16ToUtf8(lone, false, true));
+    EXPECT_FALSE(utf16ToUtf8(odd, false, true));
+    EXPECT_EQ(utf16ToUtf8(lone, false, false), std::optional<std::string>("A\xEF\xBF\xBD"
+                                                                          "B"));
+    EXPECT_EQ(utf16ToUtf8(odd, false, false), std::optional<std::string>("A\xEF\xBF\xBD"));
+}
