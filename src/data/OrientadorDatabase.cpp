@@ -159,14 +159,49 @@ void OrientadorDatabase::beginTransaction() {
 void OrientadorDatabase::commit() {
     if (!inTransaction())
         return;
+    m_inUnit = false;
     const int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         fail(rc, "concluir a gravação");
 }
 
 void OrientadorDatabase::rollback() {
+    m_inUnit = false;
     if (inTransaction())
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void OrientadorDatabase::beginUnit() {
+    if (inUnit())
+        throw AppError("Já existe uma gravação em andamento no arquivo " + fileName());
+    if (!inTransaction())
+        beginTransaction();
+    const int rc = sqlite3_exec(m_db, "SAVEPOINT unidade", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        fail(rc, "iniciar a gravação");
+    m_inUnit = true;
+}
+
+void OrientadorDatabase::releaseUnit() {
+    if (m_inUnit && !inTransaction()) {
+        // The file dropped the transaction itself (a full disk, a failed write): the unit is not there.
+        m_inUnit = false;
+        throw AppError("O arquivo " + fileName() + " desfez a gravação em andamento");
+    }
+    if (!inUnit())
+        return;
+    const int rc = sqlite3_exec(m_db, "RELEASE unidade", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        fail(rc, "concluir a gravação");
+    m_inUnit = false;
+}
+
+void OrientadorDatabase::rollbackUnit() {
+    if (inUnit()) {
+        sqlite3_exec(m_db, "ROLLBACK TO unidade", nullptr, nullptr, nullptr);
+        sqlite3_exec(m_db, "RELEASE unidade", nullptr, nullptr, nullptr);
+    }
+    m_inUnit = false;
 }
 
 void OrientadorDatabase::useWriteAheadLog() {

@@ -20,7 +20,7 @@ class OrientadorTable;
 ///
 /// One table cursor at a time is open on the connection; disconnecting closes it. Outside a transaction
 /// every statement commits on its own; a transfer writes each of its units (a declaration, a licence)
-/// inside one, so a unit is in the file whole or not at all.
+/// inside a savepoint of one, so a unit is in the file whole or not at all.
 class OrientadorDatabase {
 public:
     static constexpr const char* Provider = "Microsoft.Jet.OLEDB.4.0";
@@ -68,6 +68,15 @@ public:
     /// Drops the transaction's changes; harmless without a transaction or a connection.
     void rollback();
     bool inTransaction() const;
+    /// A unit inside the transaction (a savepoint), the transaction begun first when there is none: the
+    /// units of a run share one commit, each still whole or absent.
+    void beginUnit();
+    /// Keeps the unit's changes in the transaction.
+    void releaseUnit();
+    /// Drops the unit's changes; the units before it in the transaction stay. Harmless without a unit,
+    /// and when the file has already dropped the whole transaction (a full disk does).
+    void rollbackUnit();
+    bool inUnit() const { return m_inUnit && inTransaction(); }
     /// Switches the file to a write-ahead log with commits that do not wait for the disk, when it can
     /// (no other program has it open): a unit is still whole or absent after a crash or a power cut, and
     /// the Orientador reading the file meanwhile sees the earlier version. Left as it is otherwise.
@@ -110,6 +119,7 @@ private:
     std::string m_path;
     sqlite3* m_db = nullptr;
     int m_busyTimeoutMs = DefaultBusyTimeoutMs;
+    bool m_inUnit = false;
     OrientadorTable* m_openTable = nullptr;
     struct Kept {
         sqlite3_stmt* stmt = nullptr;

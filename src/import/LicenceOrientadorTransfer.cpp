@@ -21,6 +21,7 @@ bool LicenceOrientadorTransfer::transferProcess(TransferRun& run) {
     licences.setCommandText(std::string());
     licences.bindToNested(dm.cdsXMLPrincipal, "DADOS_LI");
     if (licences.isEmpty()) {
+        commitUnits(run);
         run.ctx.op.message(NoLicenceData, Caption, MessageIcon::Error);
         run.outcome.failure = NoLicenceData;
         return false;

@@ -50,9 +50,13 @@ void LsiOrientadorTransfer::licenceWritten(TransferRun& run, const std::string& 
         const auto it = std::find(transferred.rbegin(), transferred.rend(), previous);
         if (it != transferred.rend())
             transferred.erase(std::next(it).base());
+    }
+    LicenceOrientadorTransfer::licenceWritten(run, licenceId, previous);
+    if (!previous.empty()) {
         const std::string process = trim(run.ctx.dm.cdsXMLPrincipal.text("ID_PROCESSO"));
+        // The file is let go while the operator reads the warning.
+        commitUnits(run);
         run.ctx.op.message(replacedText(previous, licenceId, process), Caption, MessageIcon::Warning);
         run.ctx.logs.activity(replacedLog(previous, licenceId, process));
     }
-    LicenceOrientadorTransfer::licenceWritten(run, licenceId, previous);
 }

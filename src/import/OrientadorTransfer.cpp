@@ -14,50 +14,58 @@
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace {
 
 const char* const OpenFailureProcedure = "Abrindo o Orientador - SISCOMEX";
 
-// One unit's transaction on its file: the connection is opened on the file (in the form the table
-// preparation uses, which keeps it) and the write lock taken before anything is removed. Unless
-// committed, everything the unit removed and wrote is dropped when it goes. The connection stays open for
-// the next unit of the run, so the file's statements and write-ahead log are not set up again.
+// One unit on its file: the connection is opened on the file (in the form the table preparation uses,
+// which keeps it), the run's transaction begun with the file's write lock taken before anything is
+// removed, and the unit's savepoint set. Unless kept, everything the unit removed and wrote is dropped
+// when it goes; the units before it stay in the transaction. The connection stays open for the next unit
+// of the run, so the file's statements and write-ahead log are not set up again.
 class UnitTransaction {
 public:
-    UnitTransaction(AppContext& ctx, const std::string& folder, const std::string& baseName) : m_ctx(ctx) {
-        OrientadorDatabase& con = ctx.dm.ADOCon_IMPORT;
-        const std::string connection = OrientadorDatabase::preparationConnectionString(folder, baseName);
-        if (con.connected() && (con.connectionString() != connection || con.inTransaction()))
+    UnitTransaction(TransferRun& run, const std::string& baseName) : m_ctx(run.ctx) {
+        OrientadorDatabase& con = m_ctx.dm.ADOCon_IMPORT;
+        const std::string connection = OrientadorDatabase::preparationConnectionString(*run.folder, baseName);
+        if (con.connected() && con.connectionString() != connection)
             con.disconnect();
         if (!con.connected()) {
             con.setConnectionString(connection);
-            con.connect(ctx.platform);
+            con.connect(m_ctx.platform);
             con.useWriteAheadLog();
         }
-        con.beginTransaction();
+        if (!con.inTransaction())
+            run.transactionStart = std::chrono::steady_clock::now();
+        con.beginUnit();
     }
     ~UnitTransaction() {
-        if (!m_committed)
-            m_ctx.dm.ADOCon_IMPORT.disconnect();
+        if (!m_kept) {
+            OrientadorTable& tbl = m_ctx.dm.ADOTbl_IMPORT;
+            if (tbl.active())
+                tbl.cancel();
+            m_ctx.dm.ADOCon_IMPORT.rollbackUnit();
+        }
     }
     UnitTransaction(const UnitTransaction&) = delete;
     UnitTransaction& operator=(const UnitTransaction&) = delete;
 
-    /// Posts what is pending and makes the unit permanent.
-    void commit() {
+    /// Posts what is pending and keeps the unit in the run's transaction.
+    void keep() {
         OrientadorTable& tbl = m_ctx.dm.ADOTbl_IMPORT;
         if (tbl.state() == OrientadorTable::State::Insert || tbl.state() == OrientadorTable::State::Edit)
             tbl.post();
         tbl.close();
-        m_ctx.dm.ADOCon_IMPORT.commit();
-        m_committed = true;
+        m_ctx.dm.ADOCon_IMPORT.releaseUnit();
+        m_kept = true;
     }
 
 private:
     AppContext& m_ctx;
-    bool m_committed = false;
+    bool m_kept = false;
 };
 
 } // namespace
@@ -93,6 +101,7 @@ TransferOutcome OrientadorTransfer::run(AppContext& ctx, const LoadedProcessDocu
                 break;
             principal.next();
         }
+        commitUnits(run);
     } catch (const std::exception& e) {
         reportFailure(run, e.what());
         failed = true;
@@ -124,26 +133,60 @@ std::string OrientadorTransfer::writeUnit(TransferRun& run, const std::string& i
     // Every unit of a run goes into the same file: the settings are read for the first one only.
     if (!run.folder)
         run.folder = run.ctx.settings.read(Settings::Dados, Settings::KeyDados);
-    UnitTransaction transaction(run.ctx, *run.folder, m_kind.preparation.baseName);
+    if (run.ctx.dm.ADOCon_IMPORT.inTransaction() &&
+        std::chrono::steady_clock::now() - run.transactionStart >= std::chrono::milliseconds(GroupCommitMs))
+        commitUnits(run);
+    UnitTransaction transaction(run, m_kind.preparation.baseName);
     const std::string key = prepareUnit(run.ctx, run.progress, m_kind.preparation, id);
     op.progressClose();
 
     run.progress.reset(m_kind.tableCount);
     op.progressOpen(0, m_kind.tableCount, StartingText);
     write(key);
-    transaction.commit();
+    transaction.keep();
     op.progressClose();
     return key;
+}
+
+void OrientadorTransfer::commitUnits(TransferRun& run) {
+    OrientadorDatabase& con = run.ctx.dm.ADOCon_IMPORT;
+    const std::size_t reported = run.outcome.transferred.size();
+    if (con.connected() && con.inTransaction()) {
+        con.commit();
+        run.committed = reported;
+    } else {
+        // Without a transaction nothing waits for a commit, unless the file dropped the transaction.
+        run.committed = std::min(run.committed, reported);
+    }
 }
 
 void OrientadorTransfer::reportFailure(TransferRun& run, const std::string& failure) {
     AppContext& ctx = run.ctx;
     const std::string step = ctx.op.progressText();
-    // The unit being written is dropped before the operator reads the message, so the file is not
-    // held meanwhile.
+    // The unit being written was dropped; the units before it are committed, and the file let go, before
+    // the operator reads the message, so the file is not held meanwhile.
+    OrientadorDatabase& con = ctx.dm.ADOCon_IMPORT;
     if (ctx.dm.ADOTbl_IMPORT.active())
         ctx.dm.ADOTbl_IMPORT.cancel();
-    ctx.dm.ADOCon_IMPORT.disconnect();
+    con.rollbackUnit();
+    std::string lost;
+    try {
+        if (con.connected() && !con.inTransaction() && run.committed < run.outcome.transferred.size())
+            lost = "o arquivo " + con.fileName() + " desfez a gravação";
+        commitUnits(run);
+    } catch (const std::exception& e) {
+        lost = e.what();
+    }
+    // A file that dropped the whole transaction (a full disk does), or refused its commit, kept none of
+    // the units since the last commit: they are not reported as transferred.
+    if (run.committed < run.outcome.transferred.size()) {
+        auto& transferred = run.outcome.transferred;
+        for (std::size_t i = run.committed; i < transferred.size(); ++i)
+            ctx.logs.error(step, std::string(m_kind.name) + " " + transferred[i] + " não foi gravada" +
+                                     (lost.empty() ? std::string() : ": " + lost));
+        transferred.resize(run.committed);
+    }
+    con.disconnect();
     ctx.op.message(failureText(step, failure), Caption, MessageIcon::Error);
     ctx.logs.error(step, failure);
     if (ctx.op.progressIsOpen())
@@ -152,6 +195,7 @@ void OrientadorTransfer::reportFailure(TransferRun& run, const std::string& fail
 }
 
 void OrientadorTransfer::reportImpediment(TransferRun& run, const std::string& id, const std::string& description) {
+    commitUnits(run);
     run.ctx.op.message(processImpedimentText(trim(id), trim(description)), Caption, MessageIcon::Error);
     run.outcome.impeded.push_back(trim(id));
 }

@@ -1,6 +1,9 @@
 // The LSI transfer into LIDSI.MDB through the Orientador entry, with a scripted operator, real SQLite
 // Orientador files and the repository's transformation files and samples.
+#include "base/ForwardingOperator.h"
 #include "import/DiTransferWorld.h"
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -163,4 +166,39 @@ TEST(LsiOrientadorTransfer, AFailureKeepsTheProcessesBeforeItAndTheFailedOnesEar
     EXPECT_EQ(heads[0].at("CD_PAIS_PROC_CARGA"), "249");
     EXPECT_EQ(columnOf(w.rows(File, "PROCESSO_ANUENTE"), "NR_TRAT_IMP_MICRO"),
               (std::vector<std::string>{"2026002322", "2026002323", "2026002321"}));
+}
+
+// While a message waits for the operator between two units, the units before it are in the file and
+// the Orientador can write it: the run holds nothing meanwhile.
+TEST(LsiOrientadorTransfer, TheFileIsFreeAndTheUnitsBeforeAreInItWhileTheOperatorReadsAWarning) {
+    DiTransferWorld w;
+    struct Probe : ForwardingOperator {
+        std::string file;
+        int lockResult = -1;
+        long long operations = -1;
+        using ForwardingOperator::ForwardingOperator;
+        void message(const std::string& text, const std::string& caption, MessageIcon icon) override {
+            sqlite3* other = nullptr;
+            if (sqlite3_open(file.c_str(), &other) == SQLITE_OK) {
+                lockResult = sqlite3_exec(other, "BEGIN IMMEDIATE; COMMIT", nullptr, nullptr, nullptr);
+                sqlite3_stmt* count = nullptr;
+                sqlite3_prepare_v2(other, "SELECT COUNT(*) FROM \"OPERAÇÃO_COM_TRATAMENTO\"", -1, &count, nullptr);
+                if (count && sqlite3_step(count) == SQLITE_ROW)
+                    operations = sqlite3_column_int64(count, 0);
+                sqlite3_finalize(count);
+            }
+            sqlite3_close(other);
+            ForwardingOperator::message(text, caption, icon);
+        }
+    } probe(w.op);
+    probe.file = w.file(File);
+    AppContext ctx{*w.platform, probe, w.settings, w.logs, w.dm};
+    resetProcessRecordSets(w.dm);
+    w.op.queueYesNo(true);
+    w.op.queueButton(0);
+    const TransferOutcome outcome = importProcessToOrientador(ctx, w.sample(Sample), w.transfers);
+    EXPECT_EQ(outcome.status, TransferStatus::Transferred);
+    ASSERT_EQ(w.messages(MessageIcon::Warning).size(), 1u); // the replaced licence
+    EXPECT_EQ(probe.lockResult, SQLITE_OK);
+    EXPECT_EQ(probe.operations, 1);
 }
