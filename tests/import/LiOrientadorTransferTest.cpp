@@ -242,3 +242,25 @@ TEST(LiOrientadorTransfer, AFailureKeepsTheLicencesBeforeItAndTheFailedOnesEarli
               (std::vector<std::string>{microNumber(2), microNumber(3), microNumber(3)}));
     EXPECT_FALSE(w.op.progressIsOpen());
 }
+
+// A file that drops the whole transaction itself (as a full disk makes it) keeps none of the licences
+// since the last commit: none is reported as transferred, each is named in ERRO.CSV, and every licence
+// is as the earlier transfer left it.
+TEST(LiOrientadorTransfer, WhenTheFileDropsTheTransactionNoLicenceSinceTheLastCommitIsReported) {
+    DiTransferWorld w;
+    w.transfer(w.sample(Sample));
+    execSql(w.file(File), "CREATE TRIGGER desfaz BEFORE INSERT ON \"DETALHE_MERC_COM_TRATAMENTO\" WHEN "
+                          "NEW.NR_SEQ_PRODUTO = 2 BEGIN SELECT RAISE(ROLLBACK, 'gravação desfeita'); END");
+    w.op.clear();
+    const TransferOutcome outcome = w.transfer(w.sample(Sample));
+    EXPECT_EQ(outcome.status, TransferStatus::Failed);
+    EXPECT_TRUE(outcome.transferred.empty());
+    for (const auto& c : w.op.callsOf("showMessage"))
+        EXPECT_EQ(c.text.find("com êxito"), std::string::npos) << c.text;
+    EXPECT_NE(w.errorLog().find("LI " + L1 + " não foi gravada"), std::string::npos) << w.errorLog();
+    const auto heads = w.rows(File, Operation);
+    ASSERT_EQ(heads.size(), 2u);
+    expectRow(heads[0], operation(microNumber(1), L1), "the first licence's earlier version");
+    expectRow(heads[1], operation(microNumber(2), L2), "the second licence's earlier version");
+    EXPECT_EQ(w.rows(File, Detail).size(), 3u);
+}
