@@ -120,8 +120,8 @@ std::string VERIFICATABELANUMERO(AppContext& ctx, TransferProgress& progress, co
     // The last row decides; a last row whose number is not readable is named in ERRO.CSV and the row
     // before it decides instead, so one odd row typed into the Orientador does not stop every transfer.
     long long lastSequence = 0;
-    long long position = tbl.recordCount();
-    for (tbl.last(); position > 0; --position) {
+    long long fromEnd = 0; // rows read back from the last; the table is counted only to name an odd row
+    for (tbl.last(); !tbl.bof(); tbl.prior(), ++fromEnd) {
         const std::string key = tbl.text(keyField);
         if (trim(key).empty())
             break;
@@ -130,13 +130,13 @@ std::string VERIFICATABELANUMERO(AppContext& ctx, TransferProgress& progress, co
             lastSequence = toInteger(charSub(lastNumber, 0, 5));
             break;
         } catch (const AppError&) {
+            const long long position = tbl.recordCount() - fromEnd;
             ctx.logs.error(CheckingTable + table, "O número '" + lastNumber + "' da linha " + std::to_string(position) +
                                                       " da tabela " + table + " (" + keyField + " '" + key +
                                                       "', campo " + numberName +
                                                       ") não começa com uma sequência de cinco algarismos; o "
                                                       "número novo foi contado das outras linhas");
         }
-        tbl.prior();
     }
     // The numbers of the year in use are read only when the next one is taken already.
     std::string number = nextMicroNumber(lastSequence, yy, {});
