@@ -8,6 +8,7 @@
 // smaller. The baseline appends the records the transfer wrote, table by table, to tables opened with
 // no index. Prints both ratios.
 #include "BigDiDocument.h"
+#include "PrivateFolders.h"
 #include "base/AppContext.h"
 #include "base/Logs.h"
 #include "base/ScriptedOperator.h"
@@ -83,14 +84,7 @@ struct World {
     std::unique_ptr<Platform> platform;
 
     World() {
-        std::string tmpl = (fs::temp_directory_path() / "pelomira-bench-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data()))
-            throw std::runtime_error("mkdtemp failed");
-        root = tmpl;
-        fs::create_directories(root / "windir");
-        fs::create_directories(root / "home");
-        ::setenv("PELOMIRA_WINDIR", (root / "windir").c_str(), 1);
-        ::setenv("PELOMIRA_HOME", ((root / "home").string() + "/").c_str(), 1);
+        root = bench::makePrivateFolders(fs::temp_directory_path());
         platform = Platform::createNative();
     }
     ~World() {

@@ -7,6 +7,7 @@
 // timed as the program runs it; the baseline reads the same columns of the four tables with one plain
 // SQLite statement each and GERADOS with one query, and does nothing with them. The program prints the
 // ratios; the target is at most 3.
+#include "PrivateFolders.h"
 #include "base/AppContext.h"
 #include "base/Logs.h"
 #include "base/ScriptedOperator.h"
@@ -111,14 +112,7 @@ struct World {
         if (server.empty())
             throw std::runtime_error("no Firebird test server on 127.0.0.1 (start scripts/firebird-test-server "
                                      "start and set PELOMIRA_FB_PORT)");
-        std::string tmpl = (fs::temp_directory_path() / "pelomira-bench-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data()))
-            throw std::runtime_error("mkdtemp failed");
-        root = tmpl;
-        fs::create_directories(root / "windir");
-        fs::create_directories(root / "home");
-        ::setenv("PELOMIRA_WINDIR", (root / "windir").c_str(), 1);
-        ::setenv("PELOMIRA_HOME", ((root / "home").string() + "/").c_str(), 1);
+        root = bench::makePrivateFolders(fs::temp_directory_path());
         platform = Platform::createNative();
 
         folder = (root / "orientador").string();

@@ -6,6 +6,7 @@
 // statement per table in one transaction. Each case prints the ratio of the two times. A kind of many
 // units also gets a second reference: the same plain inserts committed once per unit (write-ahead log,
 // synchronous=NORMAL), what the transfer would cost if it committed every unit on its own.
+#include "PrivateFolders.h"
 #include "base/AppContext.h"
 #include "base/Logs.h"
 #include "base/ScriptedOperator.h"
@@ -51,16 +52,7 @@ class BenchFolder {
 public:
     BenchFolder() {
         const char* dir = std::getenv("PELOMIRA_BENCH_DIR");
-        const fs::path base = dir && *dir ? fs::path(dir) : fs::path(PELOMIRA_BENCH_DEFAULT_DIR);
-        fs::create_directories(base);
-        std::string tmpl = (base / "pelomira-bench-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data()))
-            throw std::runtime_error("mkdtemp failed in " + base.string());
-        m_root = tmpl;
-        fs::create_directories(m_root / "windir");
-        fs::create_directories(m_root / "home");
-        ::setenv("PELOMIRA_WINDIR", (m_root / "windir").c_str(), 1);
-        ::setenv("PELOMIRA_HOME", ((m_root / "home").string() + "/").c_str(), 1);
+        m_root = makePrivateFolders(dir && *dir ? fs::path(dir) : fs::path(PELOMIRA_BENCH_DEFAULT_DIR));
         m_platform = Platform::createNative();
     }
     ~BenchFolder() {
