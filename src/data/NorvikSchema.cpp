@@ -121,8 +121,8 @@ NorvikSchema::Table build(const Layout& layout) {
     NorvikSchema::Table t;
     t.base = layout.base;
     std::vector<std::string> seen;
-    for (const std::string& spec : splitOn(layout.fields, ';')) {
-        std::istringstream in(spec);
+    for (const std::string& field : splitOn(layout.fields, ';')) {
+        std::istringstream in(field);
         DbfField f;
         std::string size;
         in >> f.name >> f.type >> size;
@@ -137,9 +137,9 @@ NorvikSchema::Table build(const Layout& layout) {
         seen.push_back(f.name);
         t.fields.push_back(f);
     }
-    for (const std::string& spec : splitOn(layout.indices, '|')) {
-        const auto eq = spec.find('=');
-        t.indices.push_back({spec.substr(0, eq), spec.substr(eq + 1)});
+    for (const std::string& index : splitOn(layout.indices, '|')) {
+        const auto eq = index.find('=');
+        t.indices.push_back({index.substr(0, eq), index.substr(eq + 1)});
     }
     return t;
 }

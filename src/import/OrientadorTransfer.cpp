@@ -163,16 +163,14 @@ void OrientadorTransfer::commitUnits(TransferRun& run) {
 void OrientadorTransfer::reportFailure(TransferRun& run, const std::string& failure) {
     AppContext& ctx = run.ctx;
     const std::string step = ctx.op.progressText();
-    // The unit being written was dropped; the units before it are committed, and the file let go, before
-    // the operator reads the message, so the file is not held meanwhile.
+    // The unit being written was dropped as the failure left it (UnitTransaction); the units before it
+    // are committed, and the file let go, before the operator reads the message, so the file is not held
+    // meanwhile.
     OrientadorDatabase& con = ctx.dm.ADOCon_IMPORT;
     if (ctx.dm.ADOTbl_IMPORT.active())
         ctx.dm.ADOTbl_IMPORT.cancel();
-    con.rollbackUnit();
-    std::string lost;
+    std::string lost = "o arquivo " + con.fileName() + " desfez a gravação";
     try {
-        if (con.connected() && !con.inTransaction() && run.committed < run.outcome.transferred.size())
-            lost = "o arquivo " + con.fileName() + " desfez a gravação";
         commitUnits(run);
     } catch (const std::exception& e) {
         lost = e.what();
@@ -182,8 +180,7 @@ void OrientadorTransfer::reportFailure(TransferRun& run, const std::string& fail
     if (run.committed < run.outcome.transferred.size()) {
         auto& transferred = run.outcome.transferred;
         for (std::size_t i = run.committed; i < transferred.size(); ++i)
-            ctx.logs.error(step, std::string(m_kind.name) + " " + transferred[i] + " não foi gravada" +
-                                     (lost.empty() ? std::string() : ": " + lost));
+            ctx.logs.error(step, std::string(m_kind.name) + " " + transferred[i] + " não foi gravada: " + lost);
         transferred.resize(run.committed);
     }
     con.disconnect();

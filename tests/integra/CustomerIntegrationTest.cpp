@@ -24,7 +24,7 @@ std::string samsung(const std::string& invoice, const std::string& commercial, c
                       {243, unit},
                       {253, "   0,25"},
                       {273, "10"},
-                      {292, "Spec " + order},
+                      {292, "Especifica " + order},
                       {360, "1234"},
                       {364, "DESCRICAO " + order},
                       {525, invoice},
@@ -90,7 +90,7 @@ TEST(SamsungIntegration, InvoicesInOrderOfFirstAppearanceEveryLineWrittenTheLast
                                                      {"COD_UNIDAD", "UN"},
                                                      {"PESO_NETO", "0.25"},
                                                      {"CAN_UNIDAD", "10"},
-                                                     {"DESC_ESPECIFICA", "Spec B1"},
+                                                     {"DESC_ESPECIFICA", "Especifica B1"},
                                                      {"COD_NATURALEZA", "1234"},
                                                      {"DESC_ARTICULO", "DESCRICAO B1"},
                                                      {"ANNO", "2026"}}));
