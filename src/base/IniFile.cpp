@@ -5,6 +5,7 @@
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/SystemError.h"
+#include "platform/WholeFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -230,30 +231,9 @@ void writeIniFile(const std::string& iniPath, const std::string& section, const 
     std::string out = hadBom ? Bom : "";
     for (const auto& line : lines)
         out += line + "\r\n";
-    // A temporary file of this writer's own, in the same folder, then one rename: readers see the old
-    // file or the new one, never a part.
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        throw AppError("Não foi possível gravar o arquivo " + path + ": " + systemErrorText(errno));
-    ::fchmod(fd, existed ? (before.st_mode & 07777) : 0644);
-    size_t written = 0;
-    while (written < out.size()) {
-        const ssize_t n = ::write(fd, out.data() + written, out.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        written += static_cast<size_t>(n);
-    }
-    const bool ok = written == out.size() && ::fsync(fd) == 0;
-    const int why = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!ok || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
-        const int e = ok && closed ? errno : why;
-        ::unlink(temp.c_str());
+    // Readers see the old file or the new one, never a part.
+    if (const int e = replaceFileWhole(path, out, existed ? (before.st_mode & 07777) : 0644))
         throw AppError("Não foi possível gravar o arquivo " + path + ": " + systemErrorText(e));
-    }
 }
 
 std::string ReadIniValue(const Platform& platform, const std::string& fileName, const std::string& section,

@@ -2,6 +2,7 @@
 
 #include "base/AppError.h"
 #include "platform/SystemError.h"
+#include "platform/WholeFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -27,17 +28,9 @@ StagedFile::~StagedFile() {
 }
 
 void StagedFile::flush() {
-    std::size_t done = 0;
-    while (done < m_buffer.size()) {
-        const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail("gravar", errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    m_written += static_cast<long long>(done);
+    if (!writeAllTo(m_fd, m_buffer))
+        fail("gravar", errno);
+    m_written += static_cast<long long>(m_buffer.size());
     m_buffer.clear();
 }
 

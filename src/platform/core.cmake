@@ -16,4 +16,6 @@ target_sources(pelomira_core PRIVATE
 target_sources(pelomira_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/FolderCreation.h
   ${CMAKE_CURRENT_LIST_DIR}/FolderCreation.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WholeFile.h
+  ${CMAKE_CURRENT_LIST_DIR}/WholeFile.cpp
 )

@@ -4,6 +4,8 @@
 #include "base/TextUtils.h"
 #include "data/MerlinAddress.h"
 #include "platform/Platform.h"
+#include "platform/SystemError.h"
+#include "platform/WholeFile.h"
 #include "retorno/ReturnedProcesses.h"
 
 #include <cerrno>
@@ -18,28 +20,6 @@
 namespace {
 
 const char* const Header = "# Retornos aceitos pelo Merlin ainda não gravados na tabela GERADOS (tipo;processo;data)";
-
-std::string systemError() {
-    return std::strerror(errno);
-}
-
-bool writeAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-}
 
 } // namespace
 
@@ -78,7 +58,7 @@ std::vector<PendingReturns::Line> PendingReturns::readLines() const {
     if (!in) {
         if (errno == ENOENT)
             return lines;
-        throw AppError("Não foi possível ler " + m_path + ": " + systemError());
+        throw AppError("Não foi possível ler " + m_path + ": " + systemErrorText(errno));
     }
     std::ostringstream content;
     content << in.rdbuf();
@@ -104,7 +84,7 @@ std::vector<PendingReturns::Line> PendingReturns::readLines() const {
 void PendingReturns::writeLines(const std::vector<Line>& lines) const {
     if (lines.empty()) {
         if (::unlink(m_path.c_str()) != 0 && errno != ENOENT)
-            throw AppError("Não foi possível atualizar " + m_path + ": " + systemError());
+            throw AppError("Não foi possível atualizar " + m_path + ": " + systemErrorText(errno));
         return;
     }
     std::string text = std::string(Header) + "\n";
@@ -112,24 +92,9 @@ void PendingReturns::writeLines(const std::vector<Line>& lines) const {
         text += (line.understood ? line.entry.kind + ";" + encode(line.entry.identifier) + ";" + line.entry.monthDayYear
                                  : line.raw) +
                 "\n";
-    const std::string partial = m_path + ".tmp" + std::to_string(::getpid());
-    const int fd = ::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        throw AppError("Não foi possível gravar " + m_path + ": " + systemError());
-    // On the disk before it takes the old file's place: a crash leaves the old list or the new one.
-    const bool written = writeAll(fd, text) && ::fsync(fd) == 0;
-    const std::string why = written ? std::string() : systemError();
-    ::close(fd);
-    if (!written || ::rename(partial.c_str(), m_path.c_str()) != 0) {
-        const std::string reason = written ? systemError() : why;
-        ::unlink(partial.c_str());
-        throw AppError("Não foi possível gravar " + m_path + ": " + reason);
-    }
-    const int dir = ::open(folderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    // A crash leaves the old list or the new one.
+    if (const int e = replaceFileWhole(m_path, text, 0644))
+        throw AppError("Não foi possível gravar " + m_path + ": " + systemErrorText(e));
 }
 
 std::vector<PendingReturns::Entry> PendingReturns::entries() const {

@@ -3,6 +3,7 @@
 #include "base/AppError.h"
 #include "base/TextUtils.h"
 #include "platform/Paths.h"
+#include "platform/WholeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -135,4 +136,23 @@ TEST(Platform, ACopyWithSettingsOfItsOwnIsAnotherInstallation) {
     ASSERT_EQ(seen, 2);
     EXPECT_EQ(platform->countProcesses(name), 1);
     (void)!::system(("pkill -x " + name).c_str());
+}
+
+TEST(Platform, AFileIsReplacedWholeWithItsModeOrNotAtAll) {
+    TestEnv env;
+    const std::string path = env.path("lista.txt");
+    TestEnv::writeFile(path, "antigo\n");
+    EXPECT_EQ(replaceFileWhole(path, "novo\n", 0640), 0);
+    EXPECT_EQ(TestEnv::readFile(path), "novo\n");
+    EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+    // A name that cannot be taken (a folder stands there): the error comes back, the folder and its
+    // neighbours stay as they were, and no work file is left beside it.
+    std::filesystem::create_directories(env.path("pasta/dentro"));
+    EXPECT_NE(replaceFileWhole(env.path("pasta"), "x", 0644), 0);
+    EXPECT_TRUE(std::filesystem::is_directory(env.path("pasta/dentro")));
+    for (const auto& e : std::filesystem::directory_iterator(env.root()))
+        EXPECT_FALSE(startsWith(e.path().filename().string(), "pasta.")) << e.path();
+    EXPECT_EQ(replaceFileWhole(env.path("nada/lista.txt"), "x", 0644), ENOENT);
 }

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+/// Writes all of data to fd, going on after interrupted writes. False (errno set) when a write fails.
+bool writeAllTo(int fd, std::string_view data);
+
+/// Replaces the file at path with text in one step: the text goes into a file of this writer's own
+/// beside it, onto the disk, and then takes the name, so readers see the old file or the new one whole,
+/// never a part, and a crash leaves one of the two. The new file gets mode. Returns 0, or the errno of
+/// the step that failed (the old file is then untouched and nothing is left beside it).
+int replaceFileWhole(const std::string& path, std::string_view text, unsigned mode);
