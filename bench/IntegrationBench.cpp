@@ -9,7 +9,7 @@
 // peak memory as a multiple of the file size.
 //
 // Usage: integration_bench [RECORDS]
-#include "MemoryProbe.h"
+#include "Measure.h"
 #include "base/AppContext.h"
 #include "base/ConsoleOperator.h"
 #include "base/Logs.h"
@@ -116,18 +116,6 @@ class NullBuffer : public std::streambuf {
 protected:
     int overflow(int c) override { return c; }
 };
-
-double cpuNow() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
-
-double seconds(const std::function<void()>& work) {
-    const double start = cpuNow();
-    work();
-    return cpuNow() - start;
-}
 
 /// The program's world in a folder of its own: settings, logs, a quiet operator, an embedded Integra
 /// database with every code of the benchmark files mapped.
@@ -252,8 +240,8 @@ int main(int argc, char** argv) {
         integrate(w, *c.format, file, elements); // warms the file cache and the database
         std::vector<double> ours, base;
         for (int i = 0; i < 3; ++i) {
-            ours.push_back(seconds([&] { integrate(w, *c.format, file, elements); }));
-            base.push_back(seconds([&] { plain(file, elements); }));
+            ours.push_back(bench::seconds([&] { integrate(w, *c.format, file, elements); }));
+            base.push_back(bench::seconds([&] { plain(file, elements); }));
         }
         const double t = *std::min_element(ours.begin(), ours.end());
         const double p = *std::min_element(base.begin(), base.end());

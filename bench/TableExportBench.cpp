@@ -5,7 +5,7 @@
 // fresh process, which must not grow with the rows.
 //
 //   table_export_bench [ROWS]                     (default 200000)
-#include "MemoryProbe.h"
+#include "Measure.h"
 #include "base/AppContext.h"
 #include "base/Logs.h"
 #include "base/ScriptedOperator.h"

@@ -5,7 +5,7 @@
 // parse, and the peak memory of each as a multiple of the file size. Targets: time ≤ 3×, memory ≤ 10×.
 //
 // Usage: xml_transform_bench [ADDITIONS [ITEMS_PER_ADDITION]]
-#include "MemoryProbe.h"
+#include "Measure.h"
 #include "data/RecordSet.h"
 #include "data/RecordTable.h"
 #include "data/XmlDocument.h"
@@ -74,20 +74,6 @@ std::string buildDocument(const std::string& samplePath, int additions, int item
     return out.str();
 }
 
-// Processor time of this thread: the machine is shared, and other programs' load moves wall-clock
-// time far more than it moves the time the work itself takes.
-double cpuNow() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
-
-double seconds(const std::function<void()>& work) {
-    const double start = cpuNow();
-    work();
-    return cpuNow() - start;
-}
-
 // The best of several runs: the machine is shared, and the best run is the one least disturbed.
 double best(const std::vector<double>& v) {
     return *std::min_element(v.begin(), v.end());
@@ -152,7 +138,7 @@ int main(int argc, char** argv) {
     };
     const auto timedLoad = [&] {
         auto l = std::make_unique<Loaded>();
-        const double t = seconds([&] { loadInto(*l); });
+        const double t = bench::seconds([&] { loadInto(*l); });
         l.reset();
         return t;
     };
@@ -169,7 +155,7 @@ int main(int argc, char** argv) {
     load(); // warm the file cache of the system
     std::vector<double> plain, ours;
     for (int i = 0; i < 7; ++i) {
-        plain.push_back(seconds(plainParse));
+        plain.push_back(bench::seconds(plainParse));
         ours.push_back(timedLoad());
     }
     const double plainTime = best(plain), loadTime = best(ours);
@@ -180,9 +166,9 @@ int main(int argc, char** argv) {
     const auto adicaoXtr = XmlTransform::loadFile(share + "/xtr/ADICAO.xtr");
     for (int i = 0; i < 5; ++i) {
         std::shared_ptr<const XmlDocument> document;
-        read.push_back(seconds([&] { document = XmlDocument::loadFile(file); }));
-        di.push_back(seconds([&] { diXtr->apply(*document); }));
-        adicao.push_back(seconds([&] { adicaoXtr->apply(*document); }));
+        read.push_back(bench::seconds([&] { document = XmlDocument::loadFile(file); }));
+        di.push_back(bench::seconds([&] { diXtr->apply(*document); }));
+        adicao.push_back(bench::seconds([&] { adicaoXtr->apply(*document); }));
     }
     const long plainPeak = peakGrowthInFreshProcess("parse", file, additions, itemsPerAddition);
     const long loadPeak = peakGrowthInFreshProcess("load", file, additions, itemsPerAddition);

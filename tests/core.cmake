@@ -1,5 +1,6 @@
 target_sources(core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TestEnv.h
+  ${CMAKE_CURRENT_LIST_DIR}/FailureOf.h
   ${CMAKE_CURRENT_LIST_DIR}/TestWorld.h
   ${CMAKE_CURRENT_LIST_DIR}/TestEnv.cpp
 )

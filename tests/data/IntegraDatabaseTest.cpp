@@ -1,3 +1,4 @@
+#include "FailureOf.h"
 #include "IntegraWorld.h"
 #include "base/AppError.h"
 #include "data/IntegraSchema.h"
@@ -5,19 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-
-namespace {
-
-std::string failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const AppError& e) {
-        return e.what();
-    }
-    return "(no failure)";
-}
-
-} // namespace
 
 TEST(IntegraDatabase, SchemaHasTheColumnOrderTheInsertsRelyOnAndOneIndexPerTable) {
     IntegraWorld w;

@@ -1,4 +1,5 @@
 // Several processes on one embedded Integra file: the window and pelomira-cli at once.
+#include "FailureOf.h"
 #include "IntegraWorld.h"
 #include "base/AppError.h"
 #include "base/TextUtils.h"
@@ -13,15 +14,6 @@
 namespace {
 
 const std::string Cli = PELOMIRA_BINARY_DIR "/bin/pelomira-cli";
-
-std::string failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const AppError& e) {
-        return e.what();
-    }
-    return "(no failure)";
-}
 
 std::multiset<std::string> mappingsOf(IntegraWorld& w) {
     std::multiset<std::string> rows;

@@ -1,5 +1,6 @@
 // A value longer than its column: the operator is told which field and its limit, in Portuguese.
 #include "data/IntegraTruncation.h"
+#include "FailureOf.h"
 #include "IntegraWorld.h"
 #include "base/AppError.h"
 #include "cadastros/CodeMapping.h"
@@ -11,15 +12,6 @@
 namespace {
 
 using Values = std::vector<std::pair<std::string, std::optional<std::string>>>;
-
-std::string failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const AppError& e) {
-        return e.what();
-    }
-    return "(no failure)";
-}
 
 } // namespace
 

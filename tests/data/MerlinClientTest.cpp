@@ -1,5 +1,6 @@
 // The Merlin client against a real HTTP server on 127.0.0.1 in the test process.
 #include "data/MerlinClient.h"
+#include "FailureOf.h"
 #include "TestEnv.h"
 #include "TestWorld.h"
 #include "base/AppContext.h"
@@ -188,15 +189,6 @@ private:
 int closedPort() {
     SilentPort p;
     return p.port();
-}
-
-std::string failureOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const AppError& e) {
-        return e.what();
-    }
-    return "(no failure)";
 }
 
 const MerlinClient::Timeouts Quick{2000, 5000};

@@ -1,4 +1,5 @@
 // The Merlin client against the real merlin-sim program, started as a child process.
+#include "FailureOf.h"
 #include "TestEnv.h"
 #include "base/AppError.h"
 #include "data/MerlinAddress.h"
@@ -93,15 +94,6 @@ protected:
 TestEnv* MerlinSimTest::s_env = nullptr;
 pid_t MerlinSimTest::s_pid = -1;
 std::string MerlinSimTest::s_base;
-
-std::string failureOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const AppError& e) {
-        return e.what();
-    }
-    return "(no failure)";
-}
 
 } // namespace
 

@@ -1,16 +1,33 @@
 #pragma once
 
-// Memory figures the benchmarks print: from the process's own status, and from a fresh copy of the
-// benchmark program, so that memory freed by earlier work does not hide what a piece of work needs.
+// What the benchmarks measure: processor time of the measuring thread, and memory from the process's own
+// status or from a fresh copy of the benchmark program, so that memory freed by earlier work does not
+// hide what a piece of work needs.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <time.h>
 #include <unistd.h>
 
 namespace bench {
+
+/// Processor time of this thread in seconds: the machine is shared, and other programs' load moves
+/// wall-clock time far more than it moves the time the work itself takes.
+inline double cpuNow() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+/// The processor time work takes, in seconds.
+inline double seconds(const std::function<void()>& work) {
+    const double start = cpuNow();
+    work();
+    return cpuNow() - start;
+}
 
 /// A kB figure of /proc/self/status ("VmRSS:", "VmHWM:"), or -1.
 inline long statusKb(const char* key) {
