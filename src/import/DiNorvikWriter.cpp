@@ -16,6 +16,8 @@
 #include "import/GRAVACAMPONORVIK.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/SystemError.h"
+#include "platform/WholeFile.h"
 
 #include <chrono>
 #include <cstdio>
@@ -1099,27 +1101,20 @@ void DiNorvikWriter::handOver() {
     const std::string copyName = workCopyName(m_registro);
     const std::string target = joinPath(folder, copyName);
     const std::string work = joinPath(m_ctx.platform.programFolder(), "RIADIC_TEMP.DBF");
-    try {
-        // Copied under another name and renamed, so the merge program never reads half a file.
-        const std::string partial = target + ".tmp";
-        fs::copy_file(work, partial, fs::copy_options::overwrite_existing);
-        fs::rename(partial, target);
-    } catch (const std::exception& e) {
-        m_ctx.logs.error(WorkCopyProcedure, e.what());
+    // Both copies are written under a name of their own and then renamed, so the merge program never
+    // reads half a work copy and a workstation never starts a merge program another is still copying.
+    if (const int error = copyFileWhole(work, target, 0644)) {
+        m_ctx.logs.error(WorkCopyProcedure, systemErrorText(error));
         m_ctx.op.message(WorkCopyFailure, Caption, MessageIcon::Error);
     }
     const std::string program = joinPath(folder, MergeProgram);
-    std::error_code ec;
-    if (!m_ctx.platform.findFileNoCase(folder, MergeProgram)) {
-        const std::string ours = joinPath(m_ctx.platform.programFolder(), MergeProgram);
-        fs::copy_file(ours, program, ec);
-        if (!ec)
-            fs::permissions(program, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
-                            fs::perm_options::add, ec);
-    }
+    int installError = 0;
+    if (!m_ctx.platform.findFileNoCase(folder, MergeProgram))
+        installError = copyFileWhole(joinPath(m_ctx.platform.programFolder(), MergeProgram), program, 0755);
     if (!m_ctx.platform.runProgram("\"" + program + "\" " + copyName, folder))
         m_ctx.logs.error("Iniciando " + std::string(MergeProgram),
-                         "Não foi possível iniciar " + program + (ec ? ": " + ec.message() : std::string()));
+                         "Não foi possível iniciar " + program +
+                             (installError ? ": " + systemErrorText(installError) : std::string()));
 }
 
 // ------------------------------------------------------------------ 21: ICMS

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -155,4 +156,41 @@ TEST(Platform, AFileIsReplacedWholeWithItsModeOrNotAtAll) {
     for (const auto& e : std::filesystem::directory_iterator(env.root()))
         EXPECT_FALSE(startsWith(e.path().filename().string(), "pasta.")) << e.path();
     EXPECT_EQ(replaceFileWhole(env.path("nada/lista.txt"), "x", 0644), ENOENT);
+}
+
+TEST(Platform, AFileIsCopiedWholeWhileOthersLookAtTheName) {
+    TestEnv env;
+    const std::string from = env.path("programa"), to = env.path("pasta/PROGRAMA.EXE");
+    std::filesystem::create_directories(env.path("pasta"));
+    std::string bytes(8 << 20, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 131 % 251);
+    TestEnv::writeFile(from, bytes);
+
+    // Whoever looks at the name while copies are made finds nothing or the whole file.
+    std::atomic<bool> done{false};
+    std::atomic<int> partial{0};
+    std::thread watcher([&] {
+        while (!done) {
+            std::error_code ec;
+            const auto size = std::filesystem::file_size(to, ec);
+            if (!ec && size != bytes.size())
+                ++partial;
+        }
+    });
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(copyFileWhole(from, to, 0755), 0);
+    done = true;
+    watcher.join();
+    EXPECT_EQ(partial, 0);
+    EXPECT_EQ(TestEnv::readFile(to), bytes);
+    EXPECT_EQ(std::filesystem::status(to).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                  std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                  std::filesystem::perms::others_exec);
+
+    // A source that is not there: the error, and nothing beside the name.
+    EXPECT_EQ(copyFileWhole(env.path("nada"), env.path("pasta/OUTRO.EXE"), 0755), ENOENT);
+    for (const auto& e : std::filesystem::directory_iterator(env.path("pasta")))
+        EXPECT_EQ(e.path().filename().string(), "PROGRAMA.EXE");
 }

@@ -18,6 +18,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr int MergeLockTimeoutMs = 60000;
+
 std::string upper(std::string s) {
     for (char& c : s)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -62,7 +64,9 @@ int main(int argc, char** argv) {
     try {
         DbfTable work;
         work.open(copy, {}, false);
-        DbfTable riadic;
+        // Nobody waits on this program, so it waits out the workstations' locks far longer than a
+        // window would: giving up leaves the DI's additions out of NORVIK.
+        DbfTable riadic(MergeLockTimeoutMs);
         riadic.open(inFolder("RIADIC.DBF"), {inFolder("RIADIC.NTX")}, true);
         std::set<std::string> processes;
         for (bool more = work.first(); more; more = work.next())
