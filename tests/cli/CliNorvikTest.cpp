@@ -1,16 +1,23 @@
-// init-norvik, norvik check and the NORVIK transfer run as the command line runs them: the done
-// criterion of the NORVIK transfer end to end, without a window.
+// init-norvik, norvik check and the NORVIK transfer run as the command line runs them: the NORVIK
+// transfer end to end, without a window; and the merge program the transfer starts.
 #include "TestEnv.h"
 #include "cli/CliRunner.h"
+#include "data/ClipperLocks.h"
 #include "data/DbfTable.h"
+#include "data/NorvikFolder.h"
+#include "data/NorvikSchema.h"
+#include "data/SharedFile.h"
 #include "platform/Platform.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -69,4 +76,59 @@ TEST(CliNorvik, InitTransferTwiceAndCheckAFolder) {
     EXPECT_EQ(cli.run({"norvik", "check", folder}), 1);
     EXPECT_NE(cli.out.find("RIREGI.NTX"), std::string::npos) << cli.out;
     EXPECT_EQ(cli.run({"norvik", "verify", folder}), 2);
+}
+
+// The merge program as the transfer starts it: in the folder, named by the work copy, nobody waiting.
+TEST(NorvikMerge, TakesAWorkCopyAfterALongBusyLockAndRefusesOtherNames) {
+    TestEnv env;
+    const std::string folder = env.path("NORVIK");
+    NorvikFolder::create(folder, true);
+    const std::size_t before = liveRecords(folder + "/RIADIC.DBF");
+    const std::string program = std::string(PELOMIRA_BINARY_DIR) + "/bin/AUXQRPX.EXE";
+    auto merge = [&](const std::string& argument) {
+        const int status = std::system(("cd '" + folder + "' && '" + program + "' '" + argument + "' 2>/dev/null").c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+
+    const auto& layout = NorvikSchema::additionsWorkFile();
+    DbfTable::create(folder + "/TM000099.DBF", layout.fields, DbfCodePage::Page::Cp850);
+    {
+        DbfTable work;
+        work.open(folder + "/TM000099.DBF", {}, true);
+        for (const char* adicao : {"001", "002"}) {
+            work.append();
+            work.setText("REGISTRO", "000000000099");
+            work.setText("ADICAO", adicao);
+            work.post();
+        }
+    }
+
+    // A workstation holds the additions' index for four seconds, longer than a window waits.
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        SharedFile held;
+        held.open(folder + "/RIADIC.NTX", true);
+        held.lock(ClipperLocks::Index, 1, true, 1000);
+        (void)!write(ready[1], "x", 1);
+        sleep(4);
+        _exit(0);
+    }
+    char c;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    EXPECT_EQ(merge("tm000099.dbf"), 0) << TestEnv::readFile(folder + "/AUXQRPX.LOG");
+    waitpid(holder, nullptr, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder + "/TM000099.DBF"));
+    EXPECT_EQ(liveRecords(folder + "/RIADIC.DBF"), before + 2);
+    EXPECT_TRUE(NorvikFolder::check(folder, 1000).empty());
+    EXPECT_NE(TestEnv::readFile(folder + "/AUXQRPX.LOG").find("2 adição(ões) incorporada(s)"), std::string::npos);
+
+    // Names that are not a work copy of the folder are refused before anything is opened.
+    for (const char* name : {"../RIADIC.DBF", "RIADIC.DBF", "TM/../X.DBF", "TM000099.DBF.tmp"})
+        EXPECT_EQ(merge(name), 2) << name;
+    // A work copy that is not there: the reason in the log, RIADIC untouched.
+    EXPECT_EQ(merge("TM000100.DBF"), 1);
+    EXPECT_NE(TestEnv::readFile(folder + "/AUXQRPX.LOG").find("TM000100.DBF: "), std::string::npos);
+    EXPECT_EQ(liveRecords(folder + "/RIADIC.DBF"), before + 2);
 }

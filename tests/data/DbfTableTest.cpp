@@ -234,7 +234,7 @@ TEST(NorvikDbfTable, ALockHeldLongerThanThreeSecondsFailsWithTheFileName) {
     }
     const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_GE(waited, std::chrono::milliseconds(2900));
-    EXPECT_LT(waited, std::chrono::milliseconds(3900));
+    EXPECT_LT(waited, std::chrono::milliseconds(6000)); // gives up, never hangs, even on a loaded machine
     EXPECT_EQ(t.recordCount(), 0u);
     waitpid(child, nullptr, 0);
     t.cancel();

@@ -47,9 +47,10 @@ struct NorvikWorld : TestWorld {
         waitForMerge();
     }
 
-    /// The merge program runs on its own: wait until it has taken every work copy.
+    /// The merge program runs on its own: wait until it has taken every work copy (it waits out busy
+    /// locks for up to a minute).
     void waitForMerge() const {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(70);
         for (;;) {
             bool pending = false;
             for (const auto& e : std::filesystem::directory_iterator(folder))
