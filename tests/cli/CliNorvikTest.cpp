@@ -86,7 +86,8 @@ TEST(NorvikMerge, TakesAWorkCopyAfterALongBusyLockAndRefusesOtherNames) {
     const std::size_t before = liveRecords(folder + "/RIADIC.DBF");
     const std::string program = std::string(PELOMIRA_BINARY_DIR) + "/bin/AUXQRPX.EXE";
     auto merge = [&](const std::string& argument) {
-        const int status = std::system(("cd '" + folder + "' && '" + program + "' '" + argument + "' 2>/dev/null").c_str());
+        const int status =
+            std::system(("cd '" + folder + "' && '" + program + "' '" + argument + "' 2>/dev/null").c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
 

@@ -58,9 +58,8 @@ TEST(NorvikConcurrency, TwoTransfersAndACheckAtOnceLoseAndDoubleNothing) {
     w.waitForMerge();
     // A work copy left behind is a DI that never reached RIADIC: the merge program's log says why.
     for (const auto& e : fs::directory_iterator(w.folder))
-        EXPECT_NE(e.path().filename().string().rfind("TM", 0), 0u)
-            << e.path() << " left behind\n"
-            << TestEnv::readFile(w.folder + "/AUXQRPX.LOG");
+        EXPECT_NE(e.path().filename().string().rfind("TM", 0), 0u) << e.path() << " left behind\n"
+                                                                   << TestEnv::readFile(w.folder + "/AUXQRPX.LOG");
 
     std::multiset<std::string> heads;
     for (const auto& r : w.rows("RIREGI"))
