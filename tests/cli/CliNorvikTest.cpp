@@ -4,9 +4,9 @@
 #include "cli/CliRunner.h"
 #include "data/ClipperLocks.h"
 #include "data/DbfTable.h"
+#include "data/DbfTestFiles.h"
 #include "data/NorvikFolder.h"
 #include "data/NorvikSchema.h"
-#include "data/SharedFile.h"
 #include "platform/Platform.h"
 
 #include <gtest/gtest.h>
@@ -105,21 +105,11 @@ TEST(NorvikMerge, TakesAWorkCopyAfterALongBusyLockAndRefusesOtherNames) {
     }
 
     // A workstation holds the additions' index for four seconds, longer than a window waits.
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t holder = fork();
-    if (holder == 0) {
-        SharedFile held;
-        held.open(folder + "/RIADIC.NTX", true);
-        held.lock(ClipperLocks::Index, 1, true, 1000);
-        (void)!write(ready[1], "x", 1);
-        sleep(4);
-        _exit(0);
+    {
+        const DbfTestFiles::HeldLock held(folder + "/RIADIC.NTX", ClipperLocks::Index, 4);
+        ASSERT_TRUE(held.held());
+        EXPECT_EQ(merge("tm000099.dbf"), 0) << TestEnv::readFile(folder + "/AUXQRPX.LOG");
     }
-    char c;
-    ASSERT_EQ(read(ready[0], &c, 1), 1);
-    EXPECT_EQ(merge("tm000099.dbf"), 0) << TestEnv::readFile(folder + "/AUXQRPX.LOG");
-    waitpid(holder, nullptr, 0);
     EXPECT_FALSE(std::filesystem::exists(folder + "/TM000099.DBF"));
     EXPECT_EQ(liveRecords(folder + "/RIADIC.DBF"), before + 2);
     EXPECT_TRUE(NorvikFolder::check(folder, 1000).empty());

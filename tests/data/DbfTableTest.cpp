@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <memory>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -207,20 +208,8 @@ TEST(NorvikDbfTable, TwoOpensOfTheSameTableExcludeEachOtherLikeTwoWorkstations) 
 
 TEST(NorvikDbfTable, ALockHeldLongerThanThreeSecondsFailsWithTheFileName) {
     Folder f;
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        // Another program holds the index for four seconds.
-        SharedFile held;
-        held.open(f.byReg, true);
-        held.lock(ClipperLocks::Index, 1, true, 1000);
-        (void)!write(ready[1], "x", 1);
-        sleep(4);
-        _exit(0);
-    }
-    char c;
-    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    auto held = std::make_unique<DbfTestFiles::HeldLock>(f.byReg, ClipperLocks::Index, 4); // another program
+    ASSERT_TRUE(held->held());
     DbfTable t; // the default: 3000 ms
     t.open(f.dbf, {f.byReg, f.byName});
     const auto start = std::chrono::steady_clock::now();
@@ -236,7 +225,7 @@ TEST(NorvikDbfTable, ALockHeldLongerThanThreeSecondsFailsWithTheFileName) {
     EXPECT_GE(waited, std::chrono::milliseconds(2900));
     EXPECT_LT(waited, std::chrono::milliseconds(6000)); // gives up, never hangs, even on a loaded machine
     EXPECT_EQ(t.recordCount(), 0u);
-    waitpid(child, nullptr, 0);
+    held.reset();
     t.cancel();
     f.add(t, "A", "um");
     EXPECT_TRUE(f.check().empty());

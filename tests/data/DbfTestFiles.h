@@ -4,9 +4,12 @@
 #include "data/DbfField.h"
 #include "data/DbfTable.h"
 #include "data/NtxIndex.h"
+#include "data/SharedFile.h"
 
 #include <cstdio>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 /// Small tables for the tests of the dBase store.
@@ -59,5 +62,40 @@ inline Run runScript(const TestEnv& env, const std::string& interpreter, const s
     TestEnv::writeFile(path, script);
     return run(interpreter + " " + path + " " + args);
 }
+
+/// Another workstation: a process of its own that holds one exclusive lock byte of a file for some
+/// seconds. The constructor returns once the lock is held; the destructor waits for the process.
+class HeldLock {
+public:
+    HeldLock(const std::string& path, std::uint64_t offset, unsigned seconds) {
+        int ready[2];
+        if (pipe(ready) != 0)
+            return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            SharedFile held;
+            held.open(path, true);
+            held.lock(offset, 1, true, 1000);
+            (void)!write(ready[1], "x", 1);
+            sleep(seconds);
+            _exit(0);
+        }
+        close(ready[1]);
+        char c;
+        m_held = m_pid > 0 && read(ready[0], &c, 1) == 1;
+        close(ready[0]);
+    }
+    ~HeldLock() {
+        if (m_pid > 0)
+            waitpid(m_pid, nullptr, 0);
+    }
+    HeldLock(const HeldLock&) = delete;
+    HeldLock& operator=(const HeldLock&) = delete;
+    bool held() const { return m_held; }
+
+private:
+    pid_t m_pid = -1;
+    bool m_held = false;
+};
 
 } // namespace DbfTestFiles
