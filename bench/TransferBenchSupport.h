@@ -3,7 +3,7 @@
 // What the transfer benchmarks share: a private program, settings and Orientador folder on disk, one
 // transfer of a document through the Orientador entry as the operator would run it, and the baseline —
 // the very rows that transfer left, inserted into a fresh file of the same folder with one prepared
-// statement per table in one transaction. Each case prints the ratio of the two times. A kind of many
+// statement per table in one transaction. Each case prints the ratio of the two median times. A kind of many
 // units also gets a second reference: the same plain inserts committed once per unit (write-ahead log,
 // synchronous=NORMAL), what the transfer would cost if it committed every unit on its own.
 #include "PrivateFolders.h"
@@ -228,13 +228,18 @@ inline std::size_t rowCount(const std::vector<TableRows>& all) {
     return n;
 }
 
-/// Keeps the real time of each benchmark for the ratios.
+/// How often each benchmark is run: a ratio of milliseconds is told by the median run of each side,
+/// so one slow commit (the disk, the other core) does not move it.
+constexpr int Repetitions = 9;
+
+/// Keeps the median real time of each benchmark, by its name, for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     std::map<std::string, double> milliseconds;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs)
-            milliseconds[r.benchmark_name()] = r.GetAdjustedRealTime();
+            if (r.aggregate_name == "median")
+                milliseconds[r.run_name.function_name] = r.GetAdjustedRealTime();
         ConsoleReporter::ReportRuns(runs);
     }
 };
@@ -262,6 +267,8 @@ inline int runTransferBenchmarks(int argc, char** argv, std::vector<TransferCase
                                      })
             ->Unit(benchmark::kMillisecond)
             ->Iterations(3)
+            ->Repetitions(Repetitions)
+            ->ReportAggregatesOnly(true)
             ->UseRealTime();
         benchmark::RegisterBenchmark(("PlainInsert" + c.name).c_str(),
                                      [tc, rows](benchmark::State& state) {
@@ -275,6 +282,8 @@ inline int runTransferBenchmarks(int argc, char** argv, std::vector<TransferCase
                                      })
             ->Unit(benchmark::kMillisecond)
             ->Iterations(3)
+            ->Repetitions(Repetitions)
+            ->ReportAggregatesOnly(true)
             ->UseRealTime();
         if (c.unitKey.empty())
             continue;
@@ -292,18 +301,20 @@ inline int runTransferBenchmarks(int argc, char** argv, std::vector<TransferCase
                                      })
             ->Unit(benchmark::kMillisecond)
             ->Iterations(3)
+            ->Repetitions(Repetitions)
+            ->ReportAggregatesOnly(true)
             ->UseRealTime();
     }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const TransferCase& c : cases) {
-        const double transfer = reporter.milliseconds["Transfer" + c.name + "/iterations:3/real_time"];
-        const double plain = reporter.milliseconds["PlainInsert" + c.name + "/iterations:3/real_time"];
+        const double transfer = reporter.milliseconds["Transfer" + c.name];
+        const double plain = reporter.milliseconds["PlainInsert" + c.name];
         if (transfer > 0 && plain > 0)
             std::cout << c.name << " transfer of " << c.description << " (" << rowCount(transferred[c.name])
                       << " rows in " << c.file << "): " << transfer << " ms, plain insert: " << plain << " ms, ratio "
                       << transfer / plain << " (target <= 5)\n";
-        const double perUnit = reporter.milliseconds["PlainInsertPerUnit" + c.name + "/iterations:3/real_time"];
+        const double perUnit = reporter.milliseconds["PlainInsertPerUnit" + c.name];
         if (transfer > 0 && plain > 0 && perUnit > 0)
             std::cout << "  the same plain inserts committed once per unit: " << perUnit << " ms (ratio "
                       << perUnit / plain << "); transfer to it: ratio " << transfer / perUnit << "\n";
