@@ -71,7 +71,8 @@ CliCommand norvikCommand() {
     return {"norvik",
             "check PASTA | check TABELA.DBF [ÍNDICE.NTX…]",
             "confere se cada registro vivo está uma vez em cada índice, nenhuma chave aponta para registro apagado "
-            "ou inexistente, as chaves estão em ordem e o cabeçalho bate com o tamanho do arquivo",
+            "ou inexistente, as chaves estão em ordem e o cabeçalho bate com o tamanho do arquivo; numa pasta, também "
+            "se ficou alguma cópia de trabalho TM??????.DBF que o AUXQRPX.EXE não incorporou em 5 minutos",
             {},
             {{CliExitFailed, "alguma falha encontrada (listada na saída)"}},
             norvik};

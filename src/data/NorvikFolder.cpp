@@ -1,23 +1,22 @@
 #include "data/NorvikFolder.h"
 
 #include "base/AppError.h"
+#include "base/Logs.h"
 #include "data/DbfCheck.h"
 #include "data/DbfTable.h"
 #include "data/NorvikSchema.h"
 #include "data/NtxIndex.h"
+#include "platform/Paths.h"
+#include "platform/TextCase.h"
 
+#include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <filesystem>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string upper(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 std::string inFolder(const std::string& folder, const std::string& name) {
     return NorvikFolder::fileIn(folder, name);
@@ -101,10 +100,10 @@ std::vector<Row> sampleRows(const std::string& base) {
 } // namespace
 
 std::string NorvikFolder::fileIn(const std::string& folder, const std::string& name) {
-    const std::string wanted = upper(name);
+    const std::string wanted = upperAscii(name);
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder, ec))
-        if (upper(entry.path().filename().string()) == wanted)
+        if (upperAscii(entry.path().filename().string()) == wanted)
             return entry.path().string();
     return (fs::path(folder) / name).string();
 }
@@ -149,6 +148,16 @@ std::vector<std::string> NorvikFolder::create(const std::string& folder, bool sa
     return written;
 }
 
+bool NorvikFolder::isWorkCopyName(const std::string& name) {
+    if (name.size() < 7 || name.size() > 12 || upperAscii(name.substr(0, 2)) != "TM" ||
+        upperAscii(name.substr(name.size() - 4)) != ".DBF")
+        return false;
+    for (char c : name.substr(2, name.size() - 6))
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-')
+            return false;
+    return true;
+}
+
 std::vector<std::string> NorvikFolder::check(const std::string& folder, int lockTimeoutMs) {
     std::vector<std::string> faults;
     std::error_code ec;
@@ -171,5 +180,21 @@ std::vector<std::string> NorvikFolder::check(const std::string& folder, int lock
         for (const std::string& f : DbfCheck::run(dbf, indices, lockTimeoutMs))
             faults.push_back(f);
     }
+    // A work copy the merge program has not taken for minutes is a DI whose additions are not in
+    // RIADIC.DBF, although its transfer was reported; one just handed over is the merge's to take.
+    const auto now = std::chrono::system_clock::now();
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (!isWorkCopyName(name))
+            continue;
+        const FileStamp stamp = fileStamp(entry.path().string());
+        const auto written = std::chrono::system_clock::time_point(std::chrono::seconds(stamp.seconds));
+        if (stamp.kind == FileStamp::Kind::Regular && now - written > std::chrono::seconds(WorkCopyGraceSeconds))
+            left.push_back(name + ": cópia de trabalho de " + Logs::dateTimeText(written) +
+                           " não incorporada ao RIADIC.DBF (o motivo está em AUXQRPX.LOG)");
+    }
+    std::sort(left.begin(), left.end());
+    faults.insert(faults.end(), left.begin(), left.end());
     return faults;
 }

@@ -17,6 +17,15 @@ public:
     /// folder/name when there is none.
     static std::string fileIn(const std::string& folder, const std::string& name);
 
-    /// Checks every table of the schema found in folder against its indices; one line per fault.
+    /// Whether name is a work copy the DI transfer hands to the merge program: "TM", one to six
+    /// letters, digits, "_" or "-", ".DBF" (any case). Nothing else, so it never names another folder.
+    static bool isWorkCopyName(const std::string& name);
+
+    /// How long a work copy may wait in the folder for the merge program before check reports it.
+    static constexpr int WorkCopyGraceSeconds = 300;
+
+    /// Checks every table of the schema found in folder against its indices, and reports the work
+    /// copies older than WorkCopyGraceSeconds (additions the merge program never took); one line per
+    /// fault.
     static std::vector<std::string> check(const std::string& folder, int lockTimeoutMs);
 };

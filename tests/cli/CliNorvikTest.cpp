@@ -79,7 +79,7 @@ TEST(CliNorvik, InitTransferTwiceAndCheckAFolder) {
 }
 
 // The merge program as the transfer starts it: in the folder, named by the work copy, nobody waiting.
-TEST(NorvikMerge, TakesAWorkCopyAfterALongBusyLockAndRefusesOtherNames) {
+TEST(NorvikMerge, TakesAWorkCopyAfterALongBusyLockAndRefusesOtherNamesAndCheckReportsCopiesLeft) {
     TestEnv env;
     const std::string folder = env.path("NORVIK");
     NorvikFolder::create(folder, true);
@@ -114,6 +114,19 @@ TEST(NorvikMerge, TakesAWorkCopyAfterALongBusyLockAndRefusesOtherNames) {
     EXPECT_EQ(liveRecords(folder + "/RIADIC.DBF"), before + 2);
     EXPECT_TRUE(NorvikFolder::check(folder, 1000).empty());
     EXPECT_NE(TestEnv::readFile(folder + "/AUXQRPX.LOG").find("2 adição(ões) incorporada(s)"), std::string::npos);
+
+    // A work copy the merge program never took is reported once it has waited five minutes; one just
+    // handed over is not.
+    const std::string old = folder + "/TM000101.DBF", fresh = folder + "/tm000102.dbf";
+    std::filesystem::copy_file(folder + "/RIADIC.DBF", old);
+    std::filesystem::copy_file(folder + "/RIADIC.DBF", fresh);
+    std::filesystem::last_write_time(old, std::filesystem::last_write_time(old) - std::chrono::minutes(6));
+    const auto faults = NorvikFolder::check(folder, 1000);
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0].rfind("TM000101.DBF: cópia de trabalho de ", 0), 0u) << faults[0];
+    EXPECT_NE(faults[0].find("não incorporada ao RIADIC.DBF (o motivo está em AUXQRPX.LOG)"), std::string::npos);
+    std::filesystem::remove(old);
+    std::filesystem::remove(fresh);
 
     // Names that are not a work copy of the folder are refused before anything is opened.
     for (const char* name : {"../RIADIC.DBF", "RIADIC.DBF", "TM/../X.DBF", "TM000099.DBF.tmp"})

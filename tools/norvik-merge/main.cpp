@@ -3,12 +3,12 @@
 // workstations' locks. The process's earlier additions are replaced. Started by the DI transfer,
 // which does not wait: what it did is written to AUXQRPX.LOG in the folder.
 #include "base/AppError.h"
+#include "base/Logs.h"
 #include "data/DbfTable.h"
 #include "data/NorvikFolder.h"
+#include "platform/TextCase.h"
 
-#include <cctype>
 #include <chrono>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -20,47 +20,26 @@ namespace {
 
 constexpr int MergeLockTimeoutMs = 60000;
 
-std::string upper(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
 std::string inFolder(const std::string& name) {
     return NorvikFolder::fileIn(".", name);
 }
 
-// Only a plain name of the form TM + up to six characters + .DBF: nothing outside the folder.
-bool workCopyName(const std::string& name) {
-    if (name.size() < 7 || name.size() > 12 || upper(name.substr(0, 2)) != "TM" ||
-        upper(name.substr(name.size() - 4)) != ".DBF")
-        return false;
-    for (char c : name.substr(2, name.size() - 6))
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-')
-            return false;
-    return true;
-}
-
 void log(const std::string& line) {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    char when[32];
-    std::strftime(when, sizeof when, "%d/%m/%Y %H:%M:%S", &tm);
-    std::ofstream("AUXQRPX.LOG", std::ios::app) << when << ";" << line << "\n";
+    std::ofstream("AUXQRPX.LOG", std::ios::app)
+        << Logs::dateTimeText(std::chrono::system_clock::now()) << ";" << line << "\n";
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 || !workCopyName(argv[1])) {
+    if (argc != 2 || !NorvikFolder::isWorkCopyName(argv[1])) {
         const std::string usage =
             std::string("Uso: AUXQRPX.EXE TMxxxxxx.DBF (recebido: ") + (argc > 1 ? argv[1] : "") + ")";
         std::cerr << usage << "\n";
         log(usage);
         return 2;
     }
-    const std::string copy = inFolder(upper(argv[1]));
+    const std::string copy = inFolder(upperAscii(argv[1]));
     try {
         DbfTable work;
         work.open(copy, {}, false);
