@@ -232,6 +232,15 @@ inline std::size_t rowCount(const std::vector<TableRows>& all) {
 /// so one slow commit (the disk, the other core) does not move it.
 constexpr int Repetitions = 9;
 
+/// Every benchmark of a ratio is measured alike: milliseconds of real time, three runs a repetition.
+inline void measuredAlike(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)
+        ->Iterations(3)
+        ->Repetitions(Repetitions)
+        ->ReportAggregatesOnly(true)
+        ->UseRealTime();
+}
+
 /// Keeps the median real time of each benchmark, by its name, for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -255,55 +264,37 @@ inline int runTransferBenchmarks(int argc, char** argv, std::vector<TransferCase
         transferred[c.name] = readAll(reference + "/" + c.file);
         const TransferCase* tc = &c;
         const std::vector<TableRows>* rows = &transferred[c.name];
-        benchmark::RegisterBenchmark(("Transfer" + c.name).c_str(),
-                                     [tc, rows](benchmark::State& state) {
-                                         for (auto _ : state) {
-                                             state.PauseTiming();
-                                             const std::string f = folder().freshFolder("transfer");
-                                             state.ResumeTiming();
-                                             transferOnce(f, tc->document);
-                                         }
-                                         state.counters["rows"] = static_cast<double>(rowCount(*rows));
-                                     })
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(3)
-            ->Repetitions(Repetitions)
-            ->ReportAggregatesOnly(true)
-            ->UseRealTime();
-        benchmark::RegisterBenchmark(("PlainInsert" + c.name).c_str(),
-                                     [tc, rows](benchmark::State& state) {
-                                         for (auto _ : state) {
-                                             state.PauseTiming();
-                                             const std::string f = folder().freshFolder("plain");
-                                             state.ResumeTiming();
-                                             insertPlain(f + "/" + tc->file, *rows);
-                                         }
-                                         state.counters["rows"] = static_cast<double>(rowCount(*rows));
-                                     })
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(3)
-            ->Repetitions(Repetitions)
-            ->ReportAggregatesOnly(true)
-            ->UseRealTime();
+        benchmark::RegisterBenchmark(("Transfer" + c.name).c_str(), [tc, rows](benchmark::State& state) {
+            for (auto _ : state) {
+                state.PauseTiming();
+                const std::string f = folder().freshFolder("transfer");
+                state.ResumeTiming();
+                transferOnce(f, tc->document);
+            }
+            state.counters["rows"] = static_cast<double>(rowCount(*rows));
+        })->Apply(measuredAlike);
+        benchmark::RegisterBenchmark(("PlainInsert" + c.name).c_str(), [tc, rows](benchmark::State& state) {
+            for (auto _ : state) {
+                state.PauseTiming();
+                const std::string f = folder().freshFolder("plain");
+                state.ResumeTiming();
+                insertPlain(f + "/" + tc->file, *rows);
+            }
+            state.counters["rows"] = static_cast<double>(rowCount(*rows));
+        })->Apply(measuredAlike);
         if (c.unitKey.empty())
             continue;
-        benchmark::RegisterBenchmark(("PlainInsertPerUnit" + c.name).c_str(),
-                                     [tc, rows](benchmark::State& state) {
-                                         std::size_t units = 0;
-                                         for (auto _ : state) {
-                                             state.PauseTiming();
-                                             const std::string f = folder().freshFolder("plain");
-                                             state.ResumeTiming();
-                                             units = insertPerUnit(f + "/" + tc->file, *rows, tc->unitKey);
-                                         }
-                                         state.counters["rows"] = static_cast<double>(rowCount(*rows));
-                                         state.counters["commits"] = static_cast<double>(units);
-                                     })
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(3)
-            ->Repetitions(Repetitions)
-            ->ReportAggregatesOnly(true)
-            ->UseRealTime();
+        benchmark::RegisterBenchmark(("PlainInsertPerUnit" + c.name).c_str(), [tc, rows](benchmark::State& state) {
+            std::size_t units = 0;
+            for (auto _ : state) {
+                state.PauseTiming();
+                const std::string f = folder().freshFolder("plain");
+                state.ResumeTiming();
+                units = insertPerUnit(f + "/" + tc->file, *rows, tc->unitKey);
+            }
+            state.counters["rows"] = static_cast<double>(rowCount(*rows));
+            state.counters["commits"] = static_cast<double>(units);
+        })->Apply(measuredAlike);
     }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -1,6 +1,7 @@
 // init-norvik, norvik check and the NORVIK transfer run as the command line runs them: the NORVIK
 // transfer end to end, without a window; and the merge program the transfer starts.
 #include "TestEnv.h"
+#include "cli/CliOutputs.h"
 #include "cli/CliRunner.h"
 #include "data/ClipperLocks.h"
 #include "data/DbfTable.h"
@@ -20,20 +21,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct Cli {
-    TestEnv env;
-    std::unique_ptr<Platform> platform = Platform::createNative();
-    std::string out, err;
-
-    int run(const std::vector<std::string>& words) {
-        std::ostringstream o, e;
-        const int code = runCli(words, *platform, o, e);
-        out = o.str();
-        err = e.str();
-        return code;
-    }
-};
 
 std::size_t liveRecords(const std::string& dbf) {
     DbfTable t;

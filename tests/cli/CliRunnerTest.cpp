@@ -3,6 +3,7 @@
 #include "cli/CliRunner.h"
 #include "TestEnv.h"
 #include "cli/CliCommands.h"
+#include "cli/CliOutputs.h"
 #include "platform/Platform.h"
 
 #include <gtest/gtest.h>
@@ -10,20 +11,6 @@
 #include <sstream>
 
 namespace {
-
-struct Cli {
-    TestEnv env;
-    std::unique_ptr<Platform> platform = Platform::createNative();
-    std::string out, err;
-
-    int run(const std::vector<std::string>& words) {
-        std::ostringstream o, e;
-        const int code = runCli(words, *platform, o, e);
-        out = o.str();
-        err = e.str();
-        return code;
-    }
-};
 
 const CliCommand& commandNamed(const std::string& name) {
     for (const CliCommand& c : allCliCommands())

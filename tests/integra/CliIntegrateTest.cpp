@@ -1,6 +1,7 @@
 // pelomira-cli integrate over the sample customer files, against the real merlin-sim.
 #include "IntegrationWorld.h"
 #include "MerlinSimProcess.h"
+#include "cli/CliOutputs.h"
 #include "cli/CliRunner.h"
 
 #include <filesystem>
@@ -23,15 +24,11 @@ const std::map<std::string, std::string> SampleFiles = {
     {"honeywell", Samples + "HONEYWELL_EXEMPLO.txt"},
 };
 
-struct CliWorld : IntegrationWorld {
-    std::string out, err;
+struct CliWorld : IntegrationWorld, CliOutputs {
+    using CliOutputs::out; // what the command printed; the world's output folder stays IntegrationWorld::out
     int run(std::vector<std::string> words) {
         words.push_back("--quiet");
-        std::ostringstream o, e;
-        const int code = runCli(words, *platform, o, e);
-        out = o.str();
-        err = e.str();
-        return code;
+        return runOn(*platform, words);
     }
 };
 

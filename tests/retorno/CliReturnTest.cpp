@@ -1,6 +1,7 @@
 // pelomira-cli return, run in-process against merlin-sim, an Orientador folder and an Integra database.
 #include "retorno/RetornoWorld.h"
 
+#include "cli/CliOutputs.h"
 #include "cli/CliRunner.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +10,7 @@
 
 namespace {
 
-struct CliReturnWorld : RetornoWorld {
-    std::string out, err;
+struct CliReturnWorld : RetornoWorld, CliOutputs {
 
     CliReturnWorld() {
         settings.write(Settings::Dados, Settings::KeyTabelasIntegra, location);
@@ -19,13 +19,7 @@ struct CliReturnWorld : RetornoWorld {
         orientador.di("123456", "2612345678", "05032026", "9876543210", "04032026", "03032026");
     }
 
-    int run(const std::vector<std::string>& words) {
-        std::ostringstream o, e;
-        const int code = runCli(words, *platform, o, e);
-        out = o.str();
-        err = e.str();
-        return code;
-    }
+    int run(const std::vector<std::string>& words) { return runOn(*platform, words); }
 };
 
 const std::string Header =
