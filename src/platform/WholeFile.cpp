@@ -44,6 +44,7 @@ template <typename Fill> int replaceWith(const std::string& path, unsigned mode,
         ::unlink(temp.c_str());
         return error;
     }
+    // The new name on the disk too.
     const std::string folder = folderOf(path);
     const std::string named = !folder.empty() ? folder : path.rfind('/', 0) == 0 ? "/" : ".";
     const int dir = ::open(named.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
